@@ -1,0 +1,238 @@
+#include "core/game.h"
+
+#include <limits>
+#include <stdexcept>
+
+namespace vendral {
+
+std::string_view refusalText(Refusal r) {
+    switch (r) {
+    case Refusal::None: return "";
+    case Refusal::UnknownScreen: return "no such screen";
+    case Refusal::UnknownControl: return "no such control";
+    case Refusal::NotLoaded: return "the screen is not loaded";
+    case Refusal::ScreenHidden: return "the screen is hidden";
+    case Refusal::ControlHidden: return "the control is hidden";
+    case Refusal::ControlDisabled: return "the control is disabled";
+    case Refusal::NotClickable: return "the control takes no clicks";
+    case Refusal::NotTextBox: return "the control is not a text box";
+    case Refusal::NotDraggable: return "the control is not a draggable image";
+    case Refusal::Busy: return "a message box is open";
+    case Refusal::Ended: return "the game has ended";
+    }
+    return "";
+}
+
+Game::Game(Platform& platform, std::span<const ScreenDef* const> screens)
+    : platform_(&platform), defs_(screens) {
+    screens_.resize(defs_.size());
+}
+
+Game::~Game() = default;
+
+const ScreenDef* Game::findDef(std::string_view name) const {
+    for (const ScreenDef* d : defs_)
+        if (d->name == name) return d;
+    return nullptr;
+}
+
+Screen* Game::findLoaded(std::string_view name) const {
+    for (std::size_t i = 0; i < defs_.size(); ++i)
+        if (defs_[i]->name == name) return screens_[i].get();
+    return nullptr;
+}
+
+void Game::start() {
+    if (defs_.empty()) return;
+    show(defs_.front()->name);
+}
+
+void Game::message(const std::string& text) {
+    if (ended_) return;
+    platform_->messageBox(text);
+}
+
+std::optional<std::string> Game::prompt(const std::string& title, const std::string& text) {
+    if (ended_) return std::nullopt;
+    return platform_->prompt(title, text);
+}
+
+Screen& Game::load(std::string_view name) {
+    for (std::size_t i = 0; i < defs_.size(); ++i) {
+        if (defs_[i]->name != name) continue;
+        if (screens_[i]) return *screens_[i];
+        screens_[i] = std::make_unique<Screen>(*this, *defs_[i]);
+        Screen& s = *screens_[i];
+        loadOrder_.push_back(&s);
+        platform_->screenLoaded(s);
+        s.loading = true;
+        if (defs_[i]->load) runHandler(defs_[i]->load);
+        s.loading = false;
+        // Its timers start counting once the load step has finished.
+        startTimers(s);
+        return s;
+    }
+    throw std::out_of_range("no screen " + std::string(name));
+}
+
+Screen& Game::show(std::string_view name) {
+    Screen& s = load(name);
+    if (ended_) return s;
+    s.visible_ = true;
+    platform_->screenChanged(s);
+    return s;
+}
+
+void Game::hide(std::string_view name) {
+    Screen* s = findLoaded(name);
+    if (!s || !s->visible_) return;
+    s->visible_ = false;
+    platform_->screenChanged(*s);
+}
+
+Screen& Game::screen(std::string_view name) {
+    if (Screen* s = findLoaded(name)) return *s;
+    throw std::out_of_range("screen not loaded: " + std::string(name));
+}
+
+int Game::roll() {
+    if (auto scripted = platform_->scriptedRoll()) return *scripted;
+    return random_.digit();
+}
+
+void Game::seedRandom() { random_.seed(platform_->randomSeed()); }
+
+void Game::end() {
+    if (ended_) return;
+    ended_ = true;
+    platform_->endProgram();
+}
+
+void Game::runHandler(Handler h) {
+    ++depth_;
+    h(*this);
+    --depth_;
+    // Whatever the handler changed may wake a timer that had nothing to do.
+    platform_->timersChanged();
+}
+
+Refusal Game::lookUp(std::string_view screenName, std::string_view control, Control** out) {
+    *out = nullptr;
+    if (!findDef(screenName)) return Refusal::UnknownScreen;
+    Screen* s = findLoaded(screenName);
+    if (!s) {
+        // Tell an unknown control apart from one on a screen not yet loaded.
+        bool known = false;
+        for (const ScreenPart* p : findDef(screenName)->parts)
+            for (const ControlDef& c : p->controls) known = known || c.name == control;
+        return known ? Refusal::NotLoaded : Refusal::UnknownControl;
+    }
+    Control* c = s->find(control);
+    if (!c) return Refusal::UnknownControl;
+    *out = c;
+    return Refusal::None;
+}
+
+Refusal Game::click(std::string_view screenName, std::string_view control) {
+    if (ended_) return Refusal::Ended;
+    Control* c = nullptr;
+    if (Refusal r = lookUp(screenName, control, &c); r != Refusal::None) return r;
+    if (c->kind() != Kind::Button && c->kind() != Kind::Label && c->kind() != Kind::Image)
+        return Refusal::NotClickable;
+    if (!c->screen().visible()) return Refusal::ScreenHidden;
+    if (!c->visible()) return Refusal::ControlHidden;
+    if (!c->enabled()) return Refusal::ControlDisabled;
+    if (busy()) return Refusal::Busy;
+    if (c->onClick) runHandler(c->onClick);
+    return Refusal::None;
+}
+
+Refusal Game::type(std::string_view screenName, std::string_view control, std::string text) {
+    if (ended_) return Refusal::Ended;
+    Control* c = nullptr;
+    if (Refusal r = lookUp(screenName, control, &c); r != Refusal::None) return r;
+    if (c->kind() != Kind::TextBox) return Refusal::NotTextBox;
+    if (!c->screen().visible()) return Refusal::ScreenHidden;
+    if (!c->visible()) return Refusal::ControlHidden;
+    c->setCaption(std::move(text));
+    return Refusal::None;
+}
+
+Refusal Game::drag(std::string_view fromScreen, std::string_view image, std::string_view toScreen,
+                   std::string_view target) {
+    if (ended_) return Refusal::Ended;
+    Control* src = nullptr;
+    if (Refusal r = lookUp(fromScreen, image, &src); r != Refusal::None) return r;
+    if (src->kind() != Kind::Image || !src->def().dragAuto) return Refusal::NotDraggable;
+    if (!src->screen().visible()) return Refusal::ScreenHidden;
+    if (!src->visible()) return Refusal::ControlHidden;
+    Control* dst = nullptr;
+    if (Refusal r = lookUp(toScreen, target, &dst); r != Refusal::None) return r;
+    if (busy()) return Refusal::Busy;
+    // Only a visible label with a drop handler reacts; a drop anywhere else does nothing.
+    if (dst->kind() == Kind::Label && dst->onDrop && dst->visible() && dst->screen().visible()) {
+        ++depth_;
+        dst->onDrop(*this, *src);
+        --depth_;
+        platform_->timersChanged();
+    }
+    return Refusal::None;
+}
+
+void Game::startTimers(Screen& s) {
+    const std::int64_t t = now();
+    for (Control& c : s.controls())
+        if (c.kind() == Kind::Timer && c.running()) c.nextDue = t + (c.interval() > 0 ? c.interval() : 1);
+    platform_->timersChanged();
+}
+
+Control* Game::earliestDue(bool includeIdle) const {
+    Control* best = nullptr;
+    for (Screen* s : loadOrder_) {
+        if (s->loading) continue;
+        for (Control& c : s->controls()) {
+            if (c.kind() != Kind::Timer || !c.running() || c.ticking || !c.onTick) continue;
+            if (!includeIdle && c.tickIdle && c.tickIdle(*this)) continue;
+            if (!best || c.nextDue < best->nextDue) best = &c;
+        }
+    }
+    return best;
+}
+
+std::optional<std::int64_t> Game::nextDue() const {
+    if (ended_) return std::nullopt;
+    if (Control* c = earliestDue(false)) return c->nextDue;
+    return std::nullopt;
+}
+
+void Game::runDueTimers() {
+    // Each tick that falls due runs once, in time order; a timer whose handler
+    // still waits in a message box is not started again meanwhile.
+    while (!ended_) {
+        Control* t = earliestDue(false);
+        const std::int64_t clock = now();
+        if (!t || t->nextDue > clock) break;
+        const std::int64_t step = t->interval() > 0 ? t->interval() : 1;
+        t->nextDue += step;
+        // A clock that stalled for long (a message box held open) does not
+        // replay every missed tick: at most one second of them.
+        if (t->nextDue + 1000 < clock) t->nextDue = clock + step;
+        t->ticking = true;
+        ++depth_;
+        t->onTick(*this);
+        --depth_;
+        t->ticking = false;
+    }
+    platform_->timersChanged();
+}
+
+void Game::noteControlChanged(Control& c, bool timerFlagChanged) {
+    if (timerFlagChanged)
+        platform_->timersChanged();
+    else
+        platform_->controlChanged(c);
+}
+
+void Game::noteScreenChanged(Screen& s) { platform_->screenChanged(s); }
+
+}  // namespace vendral

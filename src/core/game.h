@@ -1,0 +1,116 @@
+// The engine: the game state, the six screens (created on first use and
+// never destroyed), the timers on the game's clock, and the doors through
+// which the player's clicks, drops and the passing of time reach the story.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/platform.h"
+#include "core/random.h"
+#include "core/screen.h"
+#include "core/state.h"
+
+namespace vendral {
+
+// Why a player's action could not be carried out.
+enum class Refusal {
+    None,
+    UnknownScreen,
+    UnknownControl,
+    NotLoaded,
+    ScreenHidden,
+    ControlHidden,
+    ControlDisabled,
+    NotClickable,
+    NotTextBox,
+    NotDraggable,
+    Busy,   // a handler is still waiting in a message box
+    Ended,  // the game is over
+};
+
+std::string_view refusalText(Refusal r);
+
+class Game {
+public:
+    // `screens` lists every screen the game knows, Form1 first.
+    Game(Platform& platform, std::span<const ScreenDef* const> screens);
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    GameState state;
+
+    Platform& platform() const { return *platform_; }
+
+    // Program start: load Form1 (its load step asks the name) and show it.
+    void start();
+
+    // --- What story handlers call ---------------------------------------
+    void message(const std::string& text);
+    std::optional<std::string> prompt(const std::string& title, const std::string& text);
+    // Load a screen if it is not loaded yet (running its load step once).
+    Screen& load(std::string_view screen);
+    // Load if needed, then show it (modeless).
+    Screen& show(std::string_view screen);
+    void hide(std::string_view screen);
+    // The screen, which must already be loaded.
+    Screen& screen(std::string_view name);
+    // The next random digit 0..9.
+    int roll();
+    void seedRandom();
+    // End the program at once.
+    void end();
+    bool ended() const { return ended_; }
+    std::string timeText() { return platform_->timeText(); }
+    std::string dateText() { return platform_->dateText(); }
+
+    // --- What the player does ---------------------------------------------
+    Refusal click(std::string_view screen, std::string_view control);
+    // Replace a text box's text (typing does not run any handler).
+    Refusal type(std::string_view screen, std::string_view control, std::string text);
+    // Drag an image and drop it on a control; only labels with a drop handler react.
+    Refusal drag(std::string_view fromScreen, std::string_view image, std::string_view toScreen,
+                 std::string_view target);
+    // Which control a name points at, or why it cannot be used.
+    Refusal lookUp(std::string_view screen, std::string_view control, Control** out);
+
+    // --- Time -------------------------------------------------------------
+    std::int64_t now() const { return platform_->nowMs(); }
+    // Run every timer tick that is due by the game's clock now, in time order.
+    void runDueTimers();
+    // When the next tick that would change something falls due, if any.
+    std::optional<std::int64_t> nextDue() const;
+
+    // Loaded screens in the order they were loaded.
+    const std::vector<Screen*>& loadedScreens() const { return loadOrder_; }
+    std::span<const ScreenDef* const> screenDefs() const { return defs_; }
+    const ScreenDef* findDef(std::string_view name) const;
+    Screen* findLoaded(std::string_view name) const;
+    // A handler is running (the player is inside one of its message boxes).
+    bool busy() const { return depth_ > 0; }
+
+    // Called by the screen model.
+    void noteControlChanged(Control& c, bool timerFlagChanged);
+    void noteScreenChanged(Screen& s);
+
+private:
+    void runHandler(Handler h);
+    void startTimers(Screen& s);
+    Control* earliestDue(bool includeIdle) const;
+
+    Platform* platform_;
+    std::span<const ScreenDef* const> defs_;
+    std::vector<std::unique_ptr<Screen>> screens_;
+    std::vector<Screen*> loadOrder_;
+    RandomSource random_;
+    bool ended_ = false;
+    int depth_ = 0;
+};
+
+}  // namespace vendral

@@ -1,0 +1,87 @@
+#include "replay/headless.h"
+
+#include <cstdio>
+
+namespace vendral {
+
+std::string oneLine(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"')
+            out += "\\\"";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    out += '"';
+    return out;
+}
+
+void HeadlessPlatform::emit(const std::string& line) {
+    if (onLine) onLine(line);
+}
+
+void HeadlessPlatform::messageBox(const std::string& text) { emit("message: " + oneLine(text)); }
+
+std::optional<std::string> HeadlessPlatform::prompt(const std::string& title, const std::string& text) {
+    emit("prompt: " + oneLine(title) + " | " + oneLine(text));
+    std::optional<std::string> answer;
+    if (!names_.empty()) {
+        answer = std::move(names_.front());
+        names_.pop_front();
+    }
+    emit(answer ? "answer: " + oneLine(*answer) : std::string("answer: (cancel)"));
+    return answer;
+}
+
+std::optional<int> HeadlessPlatform::scriptedRoll() {
+    if (rolls_.empty()) return std::nullopt;
+    int d = rolls_.front();
+    rolls_.pop_front();
+    return d;
+}
+
+void HeadlessPlatform::endProgram() {
+    ended_ = true;
+    emit("end");
+}
+
+// The virtual clock starts at nine in the morning of the first day of 2000.
+std::string HeadlessPlatform::timeText() {
+    const std::int64_t secs = 9 * 3600 + clock_ / 1000;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", static_cast<long long>(secs / 3600 % 24),
+                  static_cast<long long>(secs / 60 % 60), static_cast<long long>(secs % 60));
+    return buf;
+}
+
+std::string HeadlessPlatform::dateText() {
+    const std::int64_t day = 1 + (9 * 3600 + clock_ / 1000) / 86400;
+    return "2000-01-" + std::string(day < 10 ? "0" : "") + std::to_string(day);
+}
+
+void HeadlessPlatform::wait(Game& game, std::int64_t ms) {
+    const std::int64_t target = clock_ + (ms > 0 ? ms : 0);
+    while (!game.ended()) {
+        auto due = game.nextDue();
+        if (!due || *due > target) break;
+        if (*due > clock_) clock_ = *due;
+        game.runDueTimers();
+    }
+    clock_ = target;
+}
+
+}  // namespace vendral

@@ -1,0 +1,57 @@
+// The scripted player: reads a script of player actions, plays them on the
+// real game logic and writes what the player would have seen.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vendral {
+
+class Game;
+
+// One script line, split into its command and the rest.
+struct ScriptLine {
+    int number = 0;
+    std::string command;
+    std::string rest;
+};
+
+std::vector<ScriptLine> parseScript(std::istream& in);
+
+// The transcript of `screen FORM` and `state`, as the player prints them.
+std::string describeScreen(const Game& game, const std::string& form);
+std::string describeState(const Game& game);
+
+// Drives the game through one script. Implementations differ in how the
+// game is shown (headless here; a real window elsewhere).
+class ReplayDriver {
+public:
+    virtual ~ReplayDriver() = default;
+    virtual void queueName(const std::string* answer) = 0;  // null: Cancel
+    virtual void queueRoll(int d) = 0;
+    virtual void start() = 0;
+    virtual bool ended() const = 0;
+    // Each returns an empty string, or why the action was refused.
+    virtual std::string click(const std::string& form, const std::string& control) = 0;
+    virtual std::string type(const std::string& form, const std::string& control, const std::string& text) = 0;
+    virtual std::string drag(const std::string& form, const std::string& image, const std::string& toForm,
+                             const std::string& target) = 0;
+    virtual void wait(std::int64_t ms) = 0;
+    virtual std::string screen(const std::string& form) = 0;
+    virtual std::string state() = 0;
+    // Lines the game has written (messages, prompt, end) since the last call.
+    virtual void flush(std::ostream& out) = 0;
+};
+
+// Plays the script; returns the exit status (0 played through, 2 refused).
+int runScript(const std::vector<ScriptLine>& script, ReplayDriver& driver, std::ostream& out);
+
+std::unique_ptr<ReplayDriver> makeHeadlessDriver(std::uint64_t seed);
+
+// The whole headless replay of one script text, for tests.
+int replayHeadless(const std::string& script, std::string& transcript, std::uint64_t seed = 1);
+
+}  // namespace vendral

@@ -1,0 +1,7 @@
+#include "screens/form1/form1.h"
+
+namespace vendral::form1 {
+
+const ScreenPart evilWizard{};
+
+}  // namespace vendral::form1
