@@ -1,0 +1,7 @@
+#include "screens/form3/form3.h"
+
+namespace vendral::form3 {
+
+const ScreenPart lake{};
+
+}  // namespace vendral::form3

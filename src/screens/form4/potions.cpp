@@ -1,0 +1,7 @@
+#include "screens/form4/form4.h"
+
+namespace vendral::form4 {
+
+const ScreenPart potions{};
+
+}  // namespace vendral::form4
