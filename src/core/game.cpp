@@ -213,15 +213,20 @@ void Game::runDueTimers() {
         const std::int64_t clock = now();
         if (!t || t->nextDue > clock) break;
         const std::int64_t step = t->interval() > 0 ? t->interval() : 1;
+        // A timer that sat idle acts now; the ticks it skipped did nothing.
+        if (t->tickIdle && t->nextDue + step < clock) t->nextDue = clock;
         t->nextDue += step;
-        // A clock that stalled for long (a message box held open) does not
-        // replay every missed tick: at most one second of them.
+        // A clock that stalled for long does not replay every missed tick.
         if (t->nextDue + 1000 < clock) t->nextDue = clock + step;
         t->ticking = true;
         ++depth_;
         t->onTick(*this);
         --depth_;
         t->ticking = false;
+        // A run that waited in a message box past its next tick ticks once
+        // more when it returns, not once for every interval it missed.
+        const std::int64_t after = now();
+        if (after - clock >= step && t->nextDue < after) t->nextDue = after;
     }
     platform_->timersChanged();
 }

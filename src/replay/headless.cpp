@@ -81,7 +81,7 @@ void HeadlessPlatform::wait(Game& game, std::int64_t ms) {
         if (*due > clock_) clock_ = *due;
         game.runDueTimers();
     }
-    clock_ = target;
+    if (clock_ < target) clock_ = target;
 }
 
 }  // namespace vendral

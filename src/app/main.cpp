@@ -1,0 +1,26 @@
+// Vendral: the game in a desktop window. It takes no command-line options.
+#include <QApplication>
+#include <QIcon>
+
+#include "core/game.h"
+#include "screens/screens.h"
+#include "ui/qt_platform.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vendral"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vendral"));
+    QApplication::setOrganizationDomain(QStringLiteral("vendral.example.org"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Vendral"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.svg")));
+    // Message boxes of the first screen's load step come while no screen is
+    // shown yet; closing them must not end the game. Screens end it instead.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    vendral::QtPlatform platform;
+    vendral::Game game(platform, vendral::allScreens());
+    platform.attach(game);
+    game.start();
+    if (game.ended()) return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,332 @@
+#include "ui/qt_platform.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QInputDialog>
+#include <QLocale>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTime>
+#include <algorithm>
+#include <limits>
+
+#include "ui/widgets.h"
+
+namespace vendral {
+
+namespace {
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+void applyFont(QWidget* w, const Font& font) {
+    if (font.points <= 0 && !font.bold) return;
+    QFont f = w->font();
+    // The tables name a face Linux lacks; the plain sans-serif face stands in.
+    f.setStyleHint(QFont::SansSerif);
+    if (font.points > 0) f.setPointSizeF(font.points);
+    f.setBold(font.bold);
+    w->setFont(f);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), screen_(&screen) {
+    const ScreenDef& def = screen.def();
+    setObjectName(qs(def.name));
+    setAccessibleDescription(qs(def.name));
+    setWindowTitle(QString::fromStdString(screen.caption()));
+    setFixedSize(twips(def.width), twips(def.height));
+    // The window itself can hold the focus, so a button that hides or greys
+    // itself does not hand the Enter key to another choice.
+    setFocusPolicy(Qt::ClickFocus);
+    if (def.hasBackground) {
+        QPalette pal = palette();
+        pal.setColor(QPalette::Window, QColor(def.background.r, def.background.g, def.background.b));
+        setPalette(pal);
+        setAutoFillBackground(true);
+    }
+    const QString screenName = qs(def.name);
+    Game& game = owner.game();
+    widgets_.reserve(screen.controls().size());
+    for (Control& c : screen.controls()) {
+        const ControlDef& d = c.def();
+        const QString name = qs(d.name);
+        QWidget* w = nullptr;
+        switch (d.kind) {
+        case Kind::Button: {
+            auto* b = new GameButton(this);
+            b->setFocusPolicy(Qt::StrongFocus);
+            b->setAutoDefault(false);
+            QObject::connect(b, &QPushButton::clicked, b, [&game, screenName, name] {
+                game.click(screenName.toStdString(), name.toStdString());
+            });
+            if (d.hasBackground) {
+                QPalette pal = b->palette();
+                const QColor colour(d.background.r, d.background.g, d.background.b);
+                pal.setColor(QPalette::Button, colour);
+                pal.setColor(QPalette::ButtonText, Qt::white);
+                b->setPalette(pal);
+            }
+            w = b;
+            break;
+        }
+        case Kind::Label: {
+            auto* l = new GameLabel(this, screenName, name);
+            if (c.onClick)
+                l->onClick = [&game, screenName, name] { game.click(screenName.toStdString(), name.toStdString()); };
+            if (c.onDrop) {
+                l->setAcceptDrops(true);
+                l->onDrop = [&game, screenName, name](const QString& source) {
+                    const auto dot = source.indexOf(QLatin1Char('.'));
+                    if (dot < 0) return;
+                    game.drag(source.left(dot).toStdString(), source.mid(dot + 1).toStdString(),
+                              screenName.toStdString(), name.toStdString());
+                };
+            }
+            // A label that does nothing lets a click through to what lies beneath.
+            if (!c.onClick && !c.onDrop) l->setAttribute(Qt::WA_TransparentForMouseEvents);
+            w = l;
+            break;
+        }
+        case Kind::Image: {
+            auto* p = new PictureView(this, screenName, name);
+            p->stretch = d.stretch;
+            p->draggable = d.dragAuto;
+            if (c.onClick)
+                p->onClick = [&game, screenName, name] { game.click(screenName.toStdString(), name.toStdString()); };
+            if (!c.onClick && !d.dragAuto) p->setAttribute(Qt::WA_TransparentForMouseEvents);
+            w = p;
+            break;
+        }
+        case Kind::TextBox: {
+            auto* t = new QLineEdit(this);
+            QObject::connect(t, &QLineEdit::textChanged, t, [&game, screenName, name](const QString& text) {
+                game.type(screenName.toStdString(), name.toStdString(), text.toStdString());
+            });
+            w = t;
+            break;
+        }
+        case Kind::Timer:
+            break;
+        }
+        if (w) {
+            w->setObjectName(name);
+            w->setAccessibleDescription(name);
+            applyFont(w, d.font);
+            if (d.kind == Kind::Image) w->setAccessibleName(qs(d.picture));
+        }
+        widgets_.push_back(w);
+    }
+    // Buttons and the text box lie above labels and pictures, whatever the
+    // table order: an overlapping label never swallows a button's click.
+    for (QWidget* w : widgets_)
+        if (qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w)) w->raise();
+    applyAll();
+}
+
+QWidget* ScreenWindow::widgetFor(const Control& c) const {
+    const auto& all = screen_->controls();
+    const auto index = static_cast<std::size_t>(&c - all.data());
+    return index < widgets_.size() ? widgets_[index] : nullptr;
+}
+
+void ScreenWindow::apply(const Control& c) {
+    QWidget* w = widgetFor(c);
+    if (!w) return;
+    const ControlDef& d = c.def();
+    if ((!c.visible() || !c.enabled()) && w->hasFocus()) setFocus(Qt::OtherFocusReason);
+    w->setGeometry(twips(c.left()), twips(c.top()), twips(d.width), twips(d.height));
+    const QString caption = QString::fromStdString(c.caption());
+    switch (d.kind) {
+    case Kind::Button: {
+        auto* b = static_cast<GameButton*>(w);
+        b->setCaption(caption);
+        b->setPictureName(QString::fromStdString(c.picture()));
+        break;
+    }
+    case Kind::Label:
+        static_cast<QLabel*>(w)->setText(caption);
+        break;
+    case Kind::Image: {
+        auto* p = static_cast<PictureView*>(w);
+        p->setPictureName(QString::fromStdString(c.picture()));
+        p->setAccessibleName(QString::fromStdString(c.picture()));
+        break;
+    }
+    case Kind::TextBox: {
+        auto* t = static_cast<QLineEdit*>(w);
+        if (t->text() != caption) t->setText(caption);
+        break;
+    }
+    case Kind::Timer:
+        break;
+    }
+    w->setEnabled(c.enabled());
+    w->setVisible(c.visible());
+}
+
+void ScreenWindow::applyAll() {
+    for (const Control& c : screen_->controls()) apply(c);
+}
+
+void ScreenWindow::closeEvent(QCloseEvent* e) {
+    // The game has no way back from a closed screen: closing any of them ends it.
+    e->ignore();
+    owner_->windowClosed();
+}
+
+// ---------------------------------------------------------------------------
+
+QtPlatform::QtPlatform() {
+    clock_.start();
+    wakeTimer_.setSingleShot(true);
+    wakeTimer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&wakeTimer_, &QTimer::timeout, this, [this] { wake(); });
+}
+
+QtPlatform::~QtPlatform() = default;
+
+ScreenWindow* QtPlatform::window(const Screen& s) const {
+    auto it = windows_.find(&s);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+ScreenWindow* QtPlatform::window(std::string_view name) const {
+    for (const auto& [screen, w] : windows_)
+        if (screen->name() == name) return w.get();
+    return nullptr;
+}
+
+QWidget* QtPlatform::activeWindow() const {
+    if (!game_) return nullptr;
+    const auto& order = game_->loadedScreens();
+    // The screen the player looks at: the active one, else the last shown.
+    for (Screen* s : order)
+        if (ScreenWindow* w = window(*s); w && w->isVisible() && w->isActiveWindow()) return w;
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (ScreenWindow* w = window(**it); w && w->isVisible()) return w;
+    return nullptr;
+}
+
+void QtPlatform::windowClosed() {
+    if (game_) game_->end();
+}
+
+void QtPlatform::messageBox(const std::string& text) {
+    QMessageBox box(activeWindow());
+    box.setWindowTitle(QStringLiteral("Vendral"));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString::fromStdString(text));
+    box.setIcon(QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+}
+
+std::optional<std::string> QtPlatform::prompt(const std::string& title, const std::string& text) {
+    QInputDialog dialog(activeWindow());
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setLabelText(QString::fromStdString(text));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(QString());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
+}
+
+std::int64_t QtPlatform::nowMs() { return manualClock_ ? manualNow_ : clock_.elapsed(); }
+
+std::string QtPlatform::timeText() {
+    // The desktop's own long time format carries the seconds; the zone is dropped.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return QLocale::system().toString(QTime::currentTime(), format.trimmed()).toStdString();
+}
+
+std::string QtPlatform::dateText() {
+    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+}
+
+std::uint64_t QtPlatform::randomSeed() {
+    return static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()) * 1000003u +
+           static_cast<std::uint64_t>(clock_.nsecsElapsed());
+}
+
+void QtPlatform::endProgram() {
+    wakeTimer_.stop();
+    for (auto& [screen, w] : windows_) w->hide();
+    QCoreApplication::exit(0);
+}
+
+void QtPlatform::screenLoaded(Screen& s) {
+    auto w = std::make_unique<ScreenWindow>(*this, s);
+    // The native window exists before the screen is first shown, so the
+    // accessibility bus lists a loaded screen as hidden rather than absent.
+    (void)w->winId();
+    windows_[&s] = std::move(w);
+}
+
+void QtPlatform::screenChanged(Screen& s) {
+    ScreenWindow* w = window(s);
+    if (!w) return;
+    w->setWindowTitle(QString::fromStdString(s.caption()));
+    if (!s.visible()) {
+        w->hide();
+        return;
+    }
+    if (!w->shownOnce) {
+        w->shownOnce = true;
+        QRect area;
+        const ScreenWindow* owner = s.def().centreOnOwner ? window("Form4") : nullptr;
+        if (owner)
+            area = owner->geometry();
+        else if (QScreen* screen = QGuiApplication::primaryScreen())
+            area = screen->availableGeometry();
+        if (area.isValid()) w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+    }
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+void QtPlatform::controlChanged(Control& c) {
+    if (ScreenWindow* w = window(c.screen())) w->apply(c);
+}
+
+void QtPlatform::advance(std::int64_t ms) {
+    const std::int64_t target = manualNow_ + std::max<std::int64_t>(ms, 0);
+    while (game_ && !game_->ended()) {
+        auto due = game_->nextDue();
+        if (!due || *due > target) break;
+        manualNow_ = std::max(manualNow_, *due);
+        game_->runDueTimers();
+    }
+    manualNow_ = std::max(manualNow_, target);
+}
+
+void QtPlatform::timersChanged() {
+    if (!game_ || manualClock_) return;
+    const auto due = game_->nextDue();
+    if (!due || game_->ended()) {
+        wakeTimer_.stop();
+        return;
+    }
+    const std::int64_t now = nowMs();
+    std::int64_t at = *due;
+    // Ticks due soon are gathered into one wake-up at most every 15 ms and
+    // then run in time order: the credits rise as far on the game's clock,
+    // without the process waking a thousand times a second.
+    if (at > now) at = std::max(at, lastWake_ + 15);
+    const std::int64_t delay = std::clamp<std::int64_t>(at - now, 0, std::numeric_limits<int>::max());
+    wakeTimer_.start(static_cast<int>(delay));
+}
+
+void QtPlatform::wake() {
+    if (!game_ || game_->ended()) return;
+    lastWake_ = nowMs();
+    game_->runDueTimers();
+}
+
+}  // namespace vendral

@@ -1,0 +1,201 @@
+#include "ui/widgets.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QHash>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QSvgRenderer>
+#include <memory>
+
+namespace vendral {
+
+namespace {
+
+// One renderer per picture, made the first time the picture is drawn.
+QSvgRenderer* renderer(const QString& name) {
+    static QHash<QString, std::shared_ptr<QSvgRenderer>> cache;
+    if (name.isEmpty()) return nullptr;
+    auto it = cache.find(name);
+    if (it == cache.end()) {
+        const QString path = QStringLiteral(":/art/%1.svg").arg(name);
+        std::shared_ptr<QSvgRenderer> r;
+        if (QFile::exists(path)) r = std::make_shared<QSvgRenderer>(path);
+        it = cache.insert(name, r);
+    }
+    return it.value() && it.value()->isValid() ? it.value().get() : nullptr;
+}
+
+}  // namespace
+
+void paintPicture(QPainter& p, const QString& name, const QRectF& target, bool stretch) {
+    QSvgRenderer* r = renderer(name);
+    if (!r) return;
+    if (stretch) {
+        r->setAspectRatioMode(Qt::IgnoreAspectRatio);
+        r->render(&p, target);
+    } else {
+        r->setAspectRatioMode(Qt::KeepAspectRatio);
+        const QSizeF natural = r->defaultSize();
+        r->render(&p, QRectF(target.topLeft(), natural));
+    }
+}
+
+QSize pictureSize(const QString& name) {
+    QSvgRenderer* r = renderer(name);
+    return r ? r->defaultSize() : QSize();
+}
+
+QPixmap picturePixmap(const QString& name, QSize size, qreal dpr) {
+    QPixmap pm(size * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    if (QSvgRenderer* r = renderer(name)) {
+        r->setAspectRatioMode(Qt::KeepAspectRatio);
+        r->render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    return pm;
+}
+
+// ---------------------------------------------------------------------------
+
+void GameButton::setPictureName(const QString& name) {
+    picture_ = name;
+    update();
+}
+
+void GameButton::setCaption(const QString& caption) {
+    caption_ = caption;
+    // A caption is shown as typed: an ampersand is no keyboard mnemonic.
+    QString escaped = caption;
+    escaped.replace(QLatin1Char('&'), QLatin1String("&&"));
+    setText(escaped);
+}
+
+void GameButton::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (isEnabled() && isVisible()) click();
+        e->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(e);
+}
+
+void GameButton::paintEvent(QPaintEvent* e) {
+    if (picture_.isEmpty()) {
+        QPushButton::paintEvent(e);
+        return;
+    }
+    // A graphical button: the picture above, the caption beneath.
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    opt.text.clear();
+    opt.icon = QIcon();
+    p.drawControl(QStyle::CE_PushButtonBevel, opt);
+    const QRect inner = rect().adjusted(4, 4, -4, -4);
+    const int textHeight = fontMetrics().height() + 4;
+    QRectF pictureArea(inner.left(), inner.top(), inner.width(), inner.height() - textHeight);
+    QSize natural = pictureSize(picture_);
+    if (natural.isValid() && pictureArea.height() > 0) {
+        QSizeF fitted = QSizeF(natural).scaled(pictureArea.size(), Qt::KeepAspectRatio);
+        QRectF target(pictureArea.center().x() - fitted.width() / 2, pictureArea.center().y() - fitted.height() / 2,
+                      fitted.width(), fitted.height());
+        if (!isEnabled()) p.setOpacity(0.5);
+        paintPicture(p, picture_, target, true);
+        p.setOpacity(1.0);
+    }
+    QRect textRect(inner.left(), inner.bottom() - textHeight, inner.width(), textHeight);
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, caption_);
+    if (hasFocus()) {
+        QStyleOptionFocusRect fr;
+        fr.initFrom(this);
+        fr.rect = inner;
+        p.drawPrimitive(QStyle::PE_FrameFocusRect, fr);
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+GameLabel::GameLabel(QWidget* parent, QString screen, QString name)
+    : QLabel(parent), screen_(std::move(screen)), name_(std::move(name)) {
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void GameLabel::mouseReleaseEvent(QMouseEvent* e) {
+    if (onClick && rect().contains(e->position().toPoint())) {
+        e->accept();
+        onClick();
+        return;
+    }
+    QLabel::mouseReleaseEvent(e);
+}
+
+void GameLabel::dragEnterEvent(QDragEnterEvent* e) {
+    if (e->mimeData()->hasFormat(kControlMime)) e->acceptProposedAction();
+}
+
+void GameLabel::dragMoveEvent(QDragMoveEvent* e) {
+    if (e->mimeData()->hasFormat(kControlMime)) e->acceptProposedAction();
+}
+
+void GameLabel::dropEvent(QDropEvent* e) {
+    if (!e->mimeData()->hasFormat(kControlMime) || !onDrop) return;
+    e->acceptProposedAction();
+    const QString source = QString::fromUtf8(e->mimeData()->data(kControlMime));
+    onDrop(source);
+}
+
+// ---------------------------------------------------------------------------
+
+PictureView::PictureView(QWidget* parent, QString screen, QString name)
+    : QWidget(parent), screen_(std::move(screen)), name_(std::move(name)) {}
+
+void PictureView::setPictureName(const QString& name) {
+    picture_ = name;
+    update();
+}
+
+void PictureView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    paintPicture(p, picture_, QRectF(rect()), stretch);
+}
+
+void PictureView::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    pressed_ = true;
+    pressAt_ = e->position().toPoint();
+    if (!draggable) return;
+    // An image in automatic drag mode is picked up as soon as it is pressed:
+    // its picture follows the mouse until it is let go.
+    pressed_ = false;
+    auto* mime = new QMimeData;
+    mime->setData(kControlMime, (screen_ + QLatin1Char('.') + name_).toUtf8());
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    const QSize iconSize(32, 32);
+    drag->setPixmap(picturePixmap(picture_, iconSize, devicePixelRatioF()));
+    drag->setHotSpot(QPoint(iconSize.width() / 2, iconSize.height() / 2));
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+}
+
+void PictureView::mouseMoveEvent(QMouseEvent* e) { QWidget::mouseMoveEvent(e); }
+
+void PictureView::mouseReleaseEvent(QMouseEvent* e) {
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    if (wasPressed && onClick && rect().contains(e->position().toPoint())) onClick();
+}
+
+}  // namespace vendral

@@ -1,0 +1,83 @@
+// The widgets that stand for the game's controls in a real window.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+namespace vendral {
+
+class Control;
+
+// Twips to device-independent pixels (15 twips to a pixel at 96 dpi); Qt's
+// high-DPI scaling takes it from there.
+inline int twips(int t) { return (t + 7) / 15; }
+
+// The picture of that name from the art resource, drawn into `target`
+// (stretched to it, or at its own size from the top left corner).
+void paintPicture(QPainter& p, const QString& name, const QRectF& target, bool stretch);
+QSize pictureSize(const QString& name);
+QPixmap picturePixmap(const QString& name, QSize size, qreal dpr);
+
+// The MIME type of a dragged control: "Form1.Image2".
+inline constexpr const char* kControlMime = "application/x-vendral-control";
+
+// A button; a graphical one shows its picture above the caption. Enter
+// (Return or keypad Enter) presses the focused button, and holding it down
+// presses again at the keyboard's repeat rate.
+class GameButton : public QPushButton {
+public:
+    explicit GameButton(QWidget* parent) : QPushButton(parent) {}
+    void setPictureName(const QString& name);
+    void setCaption(const QString& caption);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QString picture_;
+    QString caption_;
+};
+
+// A label (plain text, word-wrapped) or a picture; either may take clicks,
+// take drops of a dragged image, or (a picture) be picked up and dragged.
+class GameLabel : public QLabel {
+public:
+    GameLabel(QWidget* parent, QString screen, QString name);
+    std::function<void()> onClick;
+    std::function<void(const QString& source)> onDrop;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    QString screen_, name_;
+};
+
+class PictureView : public QWidget {
+public:
+    PictureView(QWidget* parent, QString screen, QString name);
+    void setPictureName(const QString& name);
+    const QString& pictureName() const { return picture_; }
+    bool stretch = false;
+    bool draggable = false;
+    std::function<void()> onClick;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    QString screen_, name_, picture_;
+    QPoint pressAt_;
+    bool pressed_ = false;
+};
+
+}  // namespace vendral

@@ -1,0 +1,216 @@
+// The engine's own rules: empty numbers, the screen model's doors for the
+// player's actions, and the timers on the game's clock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/game.h"
+#include "replay/headless.h"
+
+namespace vendral {
+namespace {
+
+TEST(GameState, EmptyNumbersCountAsZeroAndPrintAsNothing) {
+    GameState s;
+    EXPECT_TRUE(s.curetries.empty());
+    EXPECT_EQ(s.curetries.str(), "");
+    EXPECT_TRUE(s.magicpotion == 0);  // a count never bought compares as 0
+    s.curetries += 1;                 // the first wrong cure: empty becomes 1
+    EXPECT_EQ(s.curetries.str(), "1");
+    s.life = 10;
+    s.life = s.life - 30;  // a blow may take life below 0; it prints as it is
+    EXPECT_EQ(s.life.str(), "-20");
+    s.life = 5'000'000'000'000LL;  // far past 32 bits: no overflow in a long game
+    s.life += 1000;
+    EXPECT_EQ(s.life.str(), "5000000001000");
+    const auto dump = s.dump();
+    ASSERT_EQ(dump.size(), 22u);
+    EXPECT_EQ(dump.front().first, "life");
+    EXPECT_EQ(dump.back().first, "jumpcode");
+}
+
+// A small test screen with two timers and a few controls, so the engine's
+// rules are checked apart from the story.
+struct Probe {
+    static inline std::vector<std::string> log;
+    static inline std::function<void(Game&)> duringSlowBox;
+};
+
+void onSlowTick(Game& g) {
+    Probe::log.push_back("slow@" + std::to_string(g.now()));
+    g.message("slow box");
+}
+void onFastTick(Game& g) { Probe::log.push_back("fast@" + std::to_string(g.now())); }
+void onLoadProbe(Game& g) {
+    Probe::log.push_back("load");
+    g.message("loading");
+}
+void onButton(Game& g) {
+    Probe::log.push_back("button");
+    g.screen("Probe")["btn"].hide();
+}
+void onDropped(Game& g, Control& source) {
+    Probe::log.push_back("drop " + std::string(source.name()));
+    source.hide();
+}
+bool watcherIdle(const Game& g) { return g.state.life > 0; }
+void onWatch(Game& g) { Probe::log.push_back("watch@" + std::to_string(g.now())); }
+
+constexpr std::array probeControls{
+    button("btn", "Press", 0, 0, 100, 100),
+    button("greyed", "Greyed", 0, 0, 100, 100).disabled(),
+    label("target", "", 0, 0, 100, 100),
+    label("plain", "", 0, 0, 100, 100),
+    image("icon", "disc", 0, 0, 480, 480).draggable("Cheat"),
+    image("still", "disc", 0, 0, 480, 480),
+    textbox("box", 0, 0, 100, 100),
+    timer("slow", 100, true),
+    timer("fast", 30, false),
+    timer("watch", 1, true),
+};
+constexpr std::array probeClicks{ClickBinding{"btn", &onButton}};
+constexpr std::array probeDrops{DropBinding{"target", &onDropped}};
+constexpr std::array probeTicks{TickBinding{"slow", &onSlowTick}, TickBinding{"fast", &onFastTick},
+                                TickBinding{"watch", &onWatch, &watcherIdle}};
+constexpr ScreenPart probePart{.controls = probeControls, .clicks = probeClicks, .drops = probeDrops, .ticks = probeTicks};
+constexpr std::array<const ScreenPart*, 1> probeParts{&probePart};
+constexpr ScreenDef probeScreen{.name = "Probe", .caption = "Probe", .width = 1000, .height = 1000,
+                                .parts = probeParts, .load = &onLoadProbe};
+constexpr std::array<const ScreenDef*, 1> probeScreens{&probeScreen};
+
+// A platform whose message boxes let time pass while they are open.
+class SlowPlatform : public HeadlessPlatform {
+public:
+    Game* game = nullptr;
+    int waitInBox = 0;
+    void messageBox(const std::string& text) override {
+        HeadlessPlatform::messageBox(text);
+        if (game && waitInBox > 0) {
+            const int ms = waitInBox;
+            waitInBox = 0;  // one long box, not boxes within boxes
+            wait(*game, ms);
+        }
+    }
+};
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Probe::log.clear();
+        platform.game = &game;
+        platform.onLine = [this](const std::string& l) { lines.push_back(l); };
+    }
+    SlowPlatform platform;
+    Game game{platform, probeScreens};
+    std::vector<std::string> lines;
+};
+
+TEST_F(EngineTest, TimersCountFromTheEndOfTheLoadStepAndNeverReenter) {
+    game.state.life = 1;       // the watcher has nothing to do
+    platform.waitInBox = 500;  // the load step's box stays open for half a second
+    game.start();
+    // No tick ran while the load step was still asking: the clock moved, the timers waited.
+    EXPECT_EQ(Probe::log, std::vector<std::string>{"load"});
+    Screen& s = game.screen("Probe");
+    s["fast"].start();
+    Probe::log.clear();
+    platform.waitInBox = 200;  // the first slow tick's box stays open 200 ms
+    platform.wait(game, 100);
+    // The slow timer ran once at 600; while its box was open the fast timer
+    // kept ticking, and the slow one did not start a second run.
+    std::vector<std::string> expected{"fast@530", "fast@560", "fast@590", "slow@600", "fast@620", "fast@650",
+                                      "fast@680", "fast@710", "fast@740", "fast@770", "fast@800", "slow@800"};
+    EXPECT_EQ(Probe::log, expected);
+    Probe::log.clear();
+    s["fast"].stop();
+    platform.wait(game, 250);
+    // It ticked once as soon as its box closed (above), not once for every
+    // interval it missed, and goes on every 100 ms from there.
+    EXPECT_EQ(Probe::log, (std::vector<std::string>{"slow@900", "slow@1000"}));
+    EXPECT_FALSE(s["watch"].ticking);
+}
+
+TEST_F(EngineTest, AnIdleTimerCostsNothingAndActsAtOnceWhenNeeded) {
+    game.state.life = 10;
+    game.start();
+    Probe::log.clear();
+    game.screen("Probe")["slow"].stop();
+    platform.wait(game, 1000);
+    EXPECT_TRUE(Probe::log.empty());  // a thousand 1 ms ticks that would do nothing were skipped
+    game.state.life = 0;
+    platform.wait(game, 0);
+    EXPECT_EQ(Probe::log, std::vector<std::string>{"watch@1000"});
+    ASSERT_TRUE(game.nextDue().has_value());
+    EXPECT_EQ(*game.nextDue(), 1001);
+}
+
+TEST_F(EngineTest, OnlyVisibleEnabledControlsOfAVisibleScreenTakeClicks) {
+    EXPECT_EQ(game.click("Probe", "btn"), Refusal::NotLoaded);
+    EXPECT_EQ(game.click("Nowhere", "btn"), Refusal::UnknownScreen);
+    game.start();
+    EXPECT_EQ(game.click("Probe", "nothing"), Refusal::UnknownControl);
+    EXPECT_EQ(game.click("Probe", "greyed"), Refusal::ControlDisabled);
+    EXPECT_EQ(game.click("Probe", "box"), Refusal::NotClickable);
+    EXPECT_EQ(game.click("Probe", "slow"), Refusal::NotClickable);
+    EXPECT_EQ(game.click("Probe", "plain"), Refusal::None);  // a label without a handler: nothing happens
+    EXPECT_EQ(game.click("Probe", "btn"), Refusal::None);
+    EXPECT_EQ(game.click("Probe", "btn"), Refusal::ControlHidden);
+    game.hide("Probe");
+    EXPECT_EQ(game.click("Probe", "plain"), Refusal::ScreenHidden);
+    EXPECT_EQ(Probe::log, (std::vector<std::string>{"load", "button"}));
+    // A button shown again keeps the caption and enabled state it had.
+    Screen& s = game.screen("Probe");
+    s["btn"].setCaption("Again");
+    s["btn"].disable();
+    s["btn"].show();
+    EXPECT_EQ(s["btn"].caption(), "Again");
+    EXPECT_FALSE(s["btn"].enabled());
+}
+
+TEST_F(EngineTest, OnlyADraggableImageDroppedOnALabelWithADropHandlerActs) {
+    game.start();
+    Screen& s = game.screen("Probe");
+    EXPECT_EQ(game.drag("Probe", "still", "Probe", "target"), Refusal::NotDraggable);
+    EXPECT_EQ(game.drag("Probe", "icon", "Probe", "plain"), Refusal::None);  // dropped where nothing reacts
+    EXPECT_TRUE(s["icon"].visible());
+    EXPECT_EQ(game.drag("Probe", "icon", "Probe", "target"), Refusal::None);
+    EXPECT_FALSE(s["icon"].visible());
+    EXPECT_EQ(game.drag("Probe", "icon", "Probe", "target"), Refusal::ControlHidden);
+    EXPECT_EQ(Probe::log, (std::vector<std::string>{"load", "drop icon"}));
+    EXPECT_EQ(game.type("Probe", "box", "any text <b>&</b>"), Refusal::None);
+    EXPECT_EQ(s["box"].caption(), "any text <b>&</b>");
+    EXPECT_EQ(game.type("Probe", "btn", "x"), Refusal::NotTextBox);
+}
+
+TEST_F(EngineTest, NothingRunsOrShowsAfterTheEnd) {
+    game.start();
+    game.end();
+    game.end();
+    game.message("after the end");
+    EXPECT_EQ(game.click("Probe", "btn"), Refusal::Ended);
+    EXPECT_FALSE(game.nextDue().has_value());
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "end"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "message: after the end"), 0);
+}
+
+TEST(RandomSource, DrawsWholeNumbersZeroToNineAndRepeatsBySeed) {
+    RandomSource a, b;
+    a.seed(42);
+    b.seed(42);
+    std::array<int, 10> seen{};
+    for (int i = 0; i < 10000; ++i) {
+        const int d = a.digit();
+        ASSERT_GE(d, 0);
+        ASSERT_LE(d, 9);
+        ASSERT_EQ(d, b.digit());
+        ++seen[static_cast<std::size_t>(d)];
+    }
+    for (int n : seen) EXPECT_GT(n, 800);  // every digit comes, roughly evenly
+}
+
+}  // namespace
+}  // namespace vendral
