@@ -12,12 +12,12 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Vendral"));
     QApplication::setOrganizationDomain(QStringLiteral("vendral.example.org"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Vendral"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.svg")));
     // Message boxes of the first screen's load step come while no screen is
     // shown yet; closing them must not end the game. Screens end it instead.
     QApplication::setQuitOnLastWindowClosed(false);
 
     vendral::QtPlatform platform;
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.svg")));
     vendral::Game game(platform, vendral::allScreens());
     platform.attach(game);
     game.start();

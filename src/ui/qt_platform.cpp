@@ -13,20 +13,47 @@
 
 #include "ui/widgets.h"
 
+// The pictures live in a resource compiled into a static library: it must be
+// registered by hand.
+static void registerArt() { Q_INIT_RESOURCE(art); }
+
 namespace vendral {
 
 namespace {
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
+// The screens were laid out for a narrow sans-serif face at 8 points; Liberation
+// Sans keeps their captions inside their boxes, any sans-serif face stands in.
+QFont screenFont() {
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(8.25);
+    return f;
+}
+
 void applyFont(QWidget* w, const Font& font) {
     if (font.points <= 0 && !font.bold) return;
     QFont f = w->font();
-    // The tables name a face Linux lacks; the plain sans-serif face stands in.
-    f.setStyleHint(QFont::SansSerif);
     if (font.points > 0) f.setPointSizeF(font.points);
     f.setBold(font.bold);
     w->setFont(f);
+}
+
+// A label's text wraps inside its box; where the stand-in face still runs
+// longer than the box, the text is set a little smaller so none of it is lost.
+void fitLabel(QLabel* l, const Font& designed) {
+    QFont f = l->font();
+    qreal size = designed.points > 0 ? designed.points : screenFont().pointSizeF();
+    f.setPointSizeF(size);
+    const QRect box(0, 0, l->width(), 100000);
+    while (size > 6) {
+        f.setPointSizeF(size);
+        const QRect need = QFontMetrics(f).boundingRect(box, Qt::TextWordWrap, l->text());
+        if (need.height() <= l->height() && need.width() <= l->width()) break;
+        size -= 0.5;
+    }
+    if (l->font().pointSizeF() != f.pointSizeF()) l->setFont(f);
 }
 
 }  // namespace
@@ -42,6 +69,7 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
     // The window itself can hold the focus, so a button that hides or greys
     // itself does not hand the Enter key to another choice.
     setFocusPolicy(Qt::ClickFocus);
+    setFont(screenFont());
     if (def.hasBackground) {
         QPalette pal = palette();
         pal.setColor(QPalette::Window, QColor(def.background.r, def.background.g, def.background.b));
@@ -149,6 +177,7 @@ void ScreenWindow::apply(const Control& c) {
     }
     case Kind::Label:
         static_cast<QLabel*>(w)->setText(caption);
+        fitLabel(static_cast<QLabel*>(w), d.font);
         break;
     case Kind::Image: {
         auto* p = static_cast<PictureView*>(w);
@@ -181,6 +210,7 @@ void ScreenWindow::closeEvent(QCloseEvent* e) {
 // ---------------------------------------------------------------------------
 
 QtPlatform::QtPlatform() {
+    registerArt();
     clock_.start();
     wakeTimer_.setSingleShot(true);
     wakeTimer_.setTimerType(Qt::PreciseTimer);
