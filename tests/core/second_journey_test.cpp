@@ -221,6 +221,12 @@ TEST(SecondJourney, InnShopRefusesAtItsMoneyEdges) {
     r.click("Command19");
     EXPECT_EQ(r.game.state.refillpotions, refills + 1);
     EXPECT_EQ(r.f()["lblmoney"].caption(), "Money:0");
+
+    // The knight is sold life potions only.
+    Journey knight(false);
+    knight.walkTo(Stage::Rooms);
+    knight.click("Command14");
+    EXPECT_EQ(knight.visibleButtons(), (std::vector<std::string>{"Command17", "Command20"}));
 }
 
 TEST(SecondJourney, HaftTakesExactlyTheTollOrKills) {
