@@ -308,5 +308,106 @@ TEST(Ending, ALineFarAboveTheScreenNeverRunsOutOfRoom) {
     }
 }
 
+
+// The life cheat, which decides the cheater's ending. Each drop has its own
+// order of effects around its message box: what the labels, the disc and
+// the player's name were while the box was up tells them apart.
+struct Cheat {
+    HeadlessPlatform platform;
+    Game game{platform, allScreens()};
+    std::string form;
+    std::vector<const char*> watched;  // labels and the disc, read at each message
+    std::vector<std::string> atMessage;
+
+    Cheat() {
+        platform.onLine = [this](const std::string& l) {
+            if (l.rfind("message: ", 0) == 0 && !form.empty() && game.findLoaded(form)) atMessage.push_back(now());
+        };
+        platform.queueName("Tom");
+        game.start();
+    }
+    void click(const char* f, const char* c) { ASSERT_EQ(game.click(f, c), Refusal::None) << f << "." << c; }
+    // A new game taken by a jump-ahead code to the second journey.
+    void jump(const char* hero, const char* code) {
+        click("Form1", hero);
+        ASSERT_EQ(game.type("Form1", "txtjump", code), Refusal::None);
+        click("Form1", "cmdverify");
+        click("Form1", "Command138");
+    }
+    void drop(const char* image, const char* target) {
+        atMessage.clear();
+        ASSERT_EQ(game.drag(form, image, form, target), Refusal::None);
+    }
+    // The player's name, then each watched label's caption or the disc's state.
+    std::string now() {
+        std::string snap = game.state.playername;
+        for (const char* c : watched) {
+            const Control& ctl = game.screen(form)[c];
+            snap += "|" + (ctl.kind() == Kind::Image ? std::string(ctl.visible() ? "shown" : "hidden") : ctl.caption());
+        }
+        return snap;
+    }
+};
+
+TEST(LifeCheat, FirstJourneyWarnsBeforeRenamingAndHealing) {
+    Cheat c;
+    for (const char* b : {"cmdknight", "cmdstart", "Command3", "Command6", "Command10", "Command13", "cmdno",
+                          "Command14", "Command19", "Command21", "Command26", "Command27"})
+        c.click("Form1", b);
+    c.form = "Form1";
+    c.watched = {"lbllife", "Image2"};
+    c.click("Form1", "lblelife");
+    EXPECT_EQ(c.now(), "Tom|Life:100|shown");
+    c.drop("Image2", "Label1");
+    EXPECT_EQ(c.atMessage, std::vector<std::string>{"Tom|Life:100|hidden"});
+    EXPECT_EQ(c.now(), "Cheater|Life:1100|hidden");
+    EXPECT_EQ(c.game.state.life, 1100);
+}
+
+TEST(LifeCheat, SecondJourneyRenamesBeforeTheMessage) {
+    Cheat c;
+    c.jump("cmdwizard", "ZKWQXRVMBLA");
+    for (const char* b : {"cmdstart", "Image2", "Command1"}) c.click("Form3", b);
+    c.form = "Form3";
+    c.watched = {"lbllife", "Image8"};
+    c.click("Form3", "lblelife");
+    c.drop("Image8", "Label1");
+    EXPECT_EQ(c.atMessage, std::vector<std::string>{"Cheater|Life:500|hidden"});
+    EXPECT_EQ(c.now(), "Cheater|Life:1500|hidden");
+}
+
+TEST(LifeCheat, FinalBattleWritesTheLabelsBeforeTheMessageAndRenamesLast) {
+    Cheat c;
+    c.jump("cmdwizard", "TEKAVURM");
+    c.click("Form3", "Command53");
+    c.form = "Form4";
+    c.watched = {"lblmlife", "lblmmagic", "lblflife", "lblfmagic", "imgcheat"};
+
+    c.click("Form4", "lblelife");
+    c.drop("imgcheat", "Label1");
+    EXPECT_EQ(c.atMessage, std::vector<std::string>{
+                               "Tom|Your life:2000|Your Magic:2000|Flamel's life:1500|Flamel's Magic:1000|hidden"});
+    EXPECT_EQ(c.game.state.playername, "Cheater");
+
+    // Nilrem's label: all four values rise, and the disc is gone by the box.
+    c.game.state.playername = "Tom";
+    c.click("Form4", "lblelife");
+    c.drop("imgcheat", "lblelife");
+    EXPECT_EQ(c.atMessage, std::vector<std::string>{
+                               "Tom|Your life:3000|Your magic:3000|Flamel's Life:2500|Flamel's Magic:2000|hidden"});
+    EXPECT_EQ(c.game.state.playername, "Cheater");
+    EXPECT_EQ(c.game.state.magic, 3000);
+    EXPECT_EQ(c.game.state.flamelmagic, 2000);
+
+    // The hidden spot shows FURY and changes nothing else.
+    const std::string before = c.now();
+    EXPECT_FALSE(c.game.screen("Form4")["cmdfury"].visible());
+    c.atMessage.clear();
+    c.click("Form4", "lblactivate");
+    EXPECT_TRUE(c.game.screen("Form4")["cmdfury"].visible());
+    EXPECT_TRUE(c.atMessage.empty());
+    EXPECT_EQ(c.now(), before);
+}
+
 }  // namespace
 }  // namespace vendral
