@@ -10,8 +10,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vendral"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vendral"));
-    QApplication::setOrganizationDomain(QStringLiteral("vendral.example.org"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Vendral"));
+    QApplication::setOrganizationDomain(QStringLiteral("vendral.org"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vendral.Vendral"));
     // Message boxes of the first screen's load step come while no screen is
     // shown yet; closing them must not end the game. Screens end it instead.
     QApplication::setQuitOnLastWindowClosed(false);
