@@ -5,6 +5,7 @@
 #include "core/game.h"
 #include "screens/screens.h"
 #include "ui/qt_platform.h"
+#include "ui/widgets.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     vendral::QtPlatform platform;
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/icon.svg")));
+    QApplication::setWindowIcon(QIcon(vendral::picturePixmap(QStringLiteral("icon"), QSize(256, 256), 1.0)));
     vendral::Game game(platform, vendral::allScreens());
     platform.attach(game);
     game.start();

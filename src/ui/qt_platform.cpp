@@ -13,10 +13,6 @@
 
 #include "ui/widgets.h"
 
-// The pictures live in a resource compiled into a static library: it must be
-// registered by hand.
-static void registerArt() { Q_INIT_RESOURCE(art); }
-
 namespace vendral {
 
 namespace {
@@ -210,7 +206,6 @@ void ScreenWindow::closeEvent(QCloseEvent* e) {
 // ---------------------------------------------------------------------------
 
 QtPlatform::QtPlatform() {
-    registerArt();
     clock_.start();
     wakeTimer_.setSingleShot(true);
     wakeTimer_.setTimerType(Qt::PreciseTimer);

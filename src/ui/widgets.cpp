@@ -14,12 +14,18 @@
 #include <QSvgRenderer>
 #include <memory>
 
+// The pictures live in a resource compiled into a static library: it must be
+// registered by hand, once, before the first picture is drawn.
+static void registerArt() { Q_INIT_RESOURCE(art); }
+
 namespace vendral {
 
 namespace {
 
 // One renderer per picture, made the first time the picture is drawn.
 QSvgRenderer* renderer(const QString& name) {
+    static const bool registered = (registerArt(), true);
+    (void)registered;
     static QHash<QString, std::shared_ptr<QSvgRenderer>> cache;
     if (name.isEmpty()) return nullptr;
     auto it = cache.find(name);
