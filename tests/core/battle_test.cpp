@@ -64,7 +64,8 @@ std::vector<std::string> messages(std::initializer_list<const char*> texts) {
 TEST(Battle, SetUpByClassAndHardMode) {
     Battle w("Wizard", 4);
     ASSERT_EQ(w.seen.size(), 6u);
-    EXPECT_EQ(w.seen[0], "message: Congrats! You probably have played for a while. Here's the code to get to here:TEKAVURM.");
+    EXPECT_EQ(w.seen[0],
+              "message: Congrats! You probably have played for a while. Here's the code to get to here:TEKAVURM.");
     EXPECT_EQ(w.seen[5], "message: Both of you get an upgrade of Life and Magic.");
     EXPECT_EQ(w.caption[5], "Final Battle");  // the roll comes last
     EXPECT_EQ(w.f().caption(), "Final Battle4");
@@ -120,7 +121,8 @@ std::string signature(const Action& a) {
         case Effect::FlamelDies: kind = "X"; break;
         }
         if (!out.empty()) out += ' ';
-        out += std::to_string(lines) + kind + (e.amount ? std::to_string(e.amount) : "") + (e.prefix.empty() ? "" : "'");
+        out += std::to_string(lines) + kind + (e.amount ? std::to_string(e.amount) : "");
+        out += e.prefix.empty() ? "" : "'";
     }
     return out;
 }
@@ -314,8 +316,8 @@ TEST(Battle, VictoryHandsOverToTheEnding) {
     Battle k("Knight", 9);
     k.g.state.enemylife = 5000;
     k.click("flamelhit");
-    EXPECT_EQ(k.seen.back(),
-              "message: Flamel accompanies you to the Union of Knights, where you will tell them of the death of Nilrem.");
+    EXPECT_EQ(k.seen.back(), "message: Flamel accompanies you to the Union of Knights, where you will tell them "
+                             "of the death of Nilrem.");
     EXPECT_TRUE(k.g.findLoaded("Form6")->visible());
     EXPECT_EQ(k.g.click("Form4", "flamelhit"), Refusal::ScreenHidden);
 }
@@ -367,7 +369,8 @@ TEST(Battle, ReviveWatcherAndRevivingPotion) {
     EXPECT_EQ(w.cap("lblflife"), "Flamel's Life:1");
     EXPECT_EQ(w.g.state.revives, 99);
     EXPECT_FALSE(w.f()["cmdrevive"].enabled());
-    for (auto c : {"wizardlnt", "wizardso", "UM", "UL", "UR", "flamelf", "flamelhit", "UFLR"}) EXPECT_TRUE(w.on(c)) << c;
+    for (auto c : {"wizardlnt", "wizardso", "UM", "UL", "UR", "flamelf", "flamelhit", "UFLR"})
+        EXPECT_TRUE(w.on(c)) << c;
     EXPECT_EQ(w.g.state.magic, 1960);  // no magic comes back with life
 
     // Out of revives: every click says so, and the watcher enables it again.

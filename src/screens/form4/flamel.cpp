@@ -61,16 +61,24 @@ constexpr Action fireball{
     .payment = Payment::Flamel,
     .openings = &atFlamelFireballAtYou,
     .answers = {{
-        {{"Flamel shoots the fireball, and it burns the dirt up.", "Unfortunately, the fireball disappears and Nilrem is not hurt."}, nothing},
+        {{"Flamel shoots the fireball, and it burns the dirt up.",
+          "Unfortunately, the fireball disappears and Nilrem is not hurt."},
+         nothing},
         {{"Flamel shoots the fireball, but it comes around and smashes into Flamel."}, flamelLoses(300)},
-        {{"Flamel shoots the fireball, and it combines with the other fireball, but since Nilrem's force was stronger the fireball comes towards Flamel. Flamel knows how to survive through fire, so he manages to tough the fireball out."}, nothing},
-        {{"Flamel shoots the fireball, but the water extinguishes it and slams Flamel into the wall."}, flamelLoses(200)},
+        {{"Flamel shoots the fireball, and it combines with the other fireball, but since Nilrem's force was stronger "
+          "the fireball comes towards Flamel. Flamel knows how to survive through fire, so he manages to tough the "
+          "fireball out."},
+         nothing},
+        {{"Flamel shoots the fireball, but the water extinguishes it and slams Flamel into the wall."},
+         flamelLoses(200)},
         {{"Flamel shoots the fireball and it absorbs the lightning and engulfs Nilrem."}, nilremLoses(700)},
         {{"Flamel shoots the fireball, and Nilrem raises his staff up and it absorbs it."}, nothing},
         {{"Flamel shoots and deflects it."}, nothing},
         {{"Flamel dies."}, flamelDies},
         {{"Flamel shoots, but the shield reflects it and Flamel is engulfed."}, flamelLoses(499)},
-        {{"Knowing only the Supreme Dark Wizards use the Shadow Spell, Flamel tries to dodge it.", "It turns out to be a vain attempt.", "Flamel dies."}, flamelDies},
+        {{"Knowing only the Supreme Dark Wizards use the Shadow Spell, Flamel tries to dodge it.",
+          "It turns out to be a vain attempt.", "Flamel dies."},
+         flamelDies},
     }},
 };
 
@@ -90,7 +98,8 @@ constexpr Action lightning{
         {{"Flamel backs away and shoots lightning."}, flamelLoses(50)},
         {{"Flamel hits the spell with lightning and it disappears."}, nothing},
         {{"Flamel dies."}, flamelDies},
-        {{"Flamel shoots lightning and it blows the shield away and hurts Nilrem a little."}, nilremLoses(50, "Nilrem's Life:")},
+        {{"Flamel shoots lightning and it blows the shield away and hurts Nilrem a little."},
+         nilremLoses(50, "Nilrem's Life:")},
         {{"Flamel tries to dodge it, in vain."}, flamelDies},
     }},
 };
@@ -112,7 +121,8 @@ constexpr Action staff{
         {{"Flamel's staff deflects it."}, nothing},
         {{"Flamel dies."}, flamelDies},
         {{"Flamel merely waits for it to wear off."}, nothing},
-        {{"Flamel's staff absorbs the spell, and then lashes out at Nilrem with the power of the Shadow Spell."}, nilremLoses(5000)},
+        {{"Flamel's staff absorbs the spell, and then lashes out at Nilrem with the power of the Shadow Spell."},
+         nilremLoses(5000)},
     }},
 };
 
