@@ -253,7 +253,9 @@ void load(Game& g) {
         g.message("You get an upgrade of Life and Flamel gets an upgrade of Life and Magic.");
         f.show({"knightba", "knightsw", "knightss"});
     }
-    // The design captions of the life and magic labels already read these values.
+    // The labels already read these values, so none is rewritten. The
+    // refilling potions are only those the hero brought, and the knight's
+    // magic stays as it was.
     s.revives = 100;
     s.life = 1000;
     s.enemylife = 75000;
@@ -261,9 +263,8 @@ void load(Game& g) {
     s.flamelmagic = 1000;
     s.lifepotions += 100;
     s.magicpotions += 100;
-    // Refilling potions are only those the hero brought; the knight keeps his magic.
     if (isKnight(g)) f.hide({"UM", "UR"});
-    // Hard mode, for the one name that knows it.
+    // Hard mode, for the one name that knows it (exact letters).
     if (s.playername == "Valoro") {
         s.enemylife = 750000;
         writeNilremLife(g);
