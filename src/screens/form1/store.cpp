@@ -153,11 +153,7 @@ void hideUseButtons(Game& g) { board(g).hide({"cmdusepotion", "cmdusempotion", "
 
 void unlockAllSpells(Game& g) {
     Screen& f = board(g);
-    for (std::string_view name : spellButtons) {
-        // The board is put together from the chapters of the road; a spell
-        // of a chapter that brings no controls yet has nothing to enable.
-        if (Control* c = f.find(name)) c->enable();
-    }
+    for (std::string_view name : spellButtons) f[name].enable();
 }
 
 const ScreenPart store{.controls = controls, .clicks = clicks};
