@@ -295,6 +295,21 @@ void wizardFalls(Game& g) {
     hideUseButtons(g);
 }
 
+// The stones' and the invisible fight's win: both refill life and magic.
+void wizardKillsStormer(Game& g) {
+    Screen& f = board(g);
+    g.message("You killed Stormer.");
+    f["lblelife"].hide();
+    f.hide({"Command56", "Command60", "Command61", "Command62"});
+    g.state.life = 100;
+    g.state.magic = 100;
+    writeLife(g, f);
+    writeMagic(g, f);
+    f["Label2"].setCaption("");
+    f["Command63"].show();
+    f["Image1"].hide();
+}
+
 void onCommand60(Game& g) {
     Screen& f = board(g);
     g.message("You hit Stormer.");
@@ -310,16 +325,7 @@ void onCommand60(Game& g) {
         writeLife(g, f);
     }
     if (g.state.enemylife <= 50) {
-        g.message("You killed Stormer.");
-        f["lblelife"].hide();
-        f.hide({"Command56", "Command60", "Command61", "Command62"});
-        g.state.life = 100;
-        g.state.magic = 100;
-        writeLife(g, f);
-        writeMagic(g, f);
-        f["Label2"].setCaption("");
-        f["Command63"].show();
-        f["Image1"].hide();
+        wizardKillsStormer(g);
     } else {
         g.state.enemylife -= 50;
         writeEnemyLife(g, f);
@@ -375,16 +381,7 @@ void onCommand62(Game& g) {
         g.message("You ran out of magic.");
     }
     if (g.state.enemylife <= 100) {
-        g.message("You killed Stormer.");
-        f["lblelife"].hide();
-        f.hide({"Command56", "Command60", "Command61", "Command62"});
-        g.state.life = 100;
-        g.state.magic = 100;
-        writeLife(g, f);
-        writeMagic(g, f);
-        f["Label2"].setCaption("");
-        f["Command63"].show();
-        f["Image1"].hide();
+        wizardKillsStormer(g);
     } else {
         g.state.enemylife -= 100;
         writeEnemyLife(g, f);
