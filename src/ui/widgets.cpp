@@ -94,33 +94,42 @@ void GameButton::keyPressEvent(QKeyEvent* e) {
     QPushButton::keyPressEvent(e);
 }
 
-void GameButton::paintEvent(QPaintEvent* e) {
-    if (picture_.isEmpty()) {
-        QPushButton::paintEvent(e);
-        return;
-    }
-    // A graphical button: the picture above, the caption beneath.
+void GameButton::paintEvent(QPaintEvent*) {
     QStylePainter p(this);
     QStyleOptionButton opt;
     initStyleOption(&opt);
     opt.text.clear();
     opt.icon = QIcon();
     p.drawControl(QStyle::CE_PushButtonBevel, opt);
-    const QRect inner = rect().adjusted(4, 4, -4, -4);
-    const int textHeight = fontMetrics().height() + 4;
-    QRectF pictureArea(inner.left(), inner.top(), inner.width(), inner.height() - textHeight);
-    QSize natural = pictureSize(picture_);
-    if (natural.isValid() && pictureArea.height() > 0) {
-        QSizeF fitted = QSizeF(natural).scaled(pictureArea.size(), Qt::KeepAspectRatio);
-        QRectF target(pictureArea.center().x() - fitted.width() / 2, pictureArea.center().y() - fitted.height() / 2,
-                      fitted.width(), fitted.height());
-        if (!isEnabled()) p.setOpacity(0.5);
-        paintPicture(p, picture_, target, true);
-        p.setOpacity(1.0);
+    const QRect inner = rect().adjusted(3, 2, -3, -2);
+    QRect textRect = inner;
+    if (!picture_.isEmpty()) {
+        // A graphical button: the picture above, the caption beneath.
+        const int textHeight = fontMetrics().height() + 4;
+        textRect = QRect(inner.left(), inner.bottom() - textHeight, inner.width(), textHeight);
+        const QRectF pictureArea(inner.left(), inner.top() + 2, inner.width(), inner.height() - textHeight - 2);
+        const QSize natural = pictureSize(picture_);
+        if (natural.isValid() && pictureArea.height() > 0) {
+            const QSizeF fitted = QSizeF(natural).scaled(pictureArea.size(), Qt::KeepAspectRatio);
+            const QRectF target(pictureArea.center().x() - fitted.width() / 2,
+                                pictureArea.center().y() - fitted.height() / 2, fitted.width(), fitted.height());
+            if (!isEnabled()) p.setOpacity(0.5);
+            paintPicture(p, picture_, target, true);
+            p.setOpacity(1.0);
+        }
     }
-    QRect textRect(inner.left(), inner.bottom() - textHeight, inner.width(), textHeight);
+    // A caption longer than its button wraps onto more lines, and is set a
+    // little smaller where even that does not fit.
+    QFont f = font();
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    for (qreal size = f.pointSizeF(); size > 5.5; size -= 0.5) {
+        f.setPointSizeF(size);
+        const QRect need = QFontMetrics(f).boundingRect(textRect, flags, caption_);
+        if (need.height() <= textRect.height() && need.width() <= textRect.width()) break;
+    }
+    p.setFont(f);
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, caption_);
+    p.drawText(textRect, flags, caption_);
     if (hasFocus()) {
         QStyleOptionFocusRect fr;
         fr.initFrom(this);
