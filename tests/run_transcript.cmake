@@ -1,14 +1,26 @@
 # Replays one story script and compares what the player saw with the
 # expected transcript beside it (SCRIPT with .script replaced by .expected).
 # The first line of the script may be "# seed: N" to seed the random source.
+# MODE=window plays it through the real window under Qt's offscreen platform
+# instead of the headless player; the transcript must be the same.
 string(REGEX REPLACE "\\.script$" ".expected" EXPECTED "${SCRIPT}")
 file(STRINGS "${SCRIPT}" first LIMIT_COUNT 1)
 set(seed_args)
 if(first MATCHES "^# seed: ([0-9]+)")
   set(seed_args --seed ${CMAKE_MATCH_1})
 endif()
-execute_process(COMMAND ${REPLAY} ${seed_args} ${SCRIPT}
-  OUTPUT_VARIABLE actual RESULT_VARIABLE status)
+set(mode_args)
+if(MODE STREQUAL "window")
+  set(mode_args --window)
+  if(NOT DEFINED ENV{QT_QPA_PLATFORM})
+    set(ENV{QT_QPA_PLATFORM} offscreen)
+  endif()
+elseif(DEFINED MODE AND NOT MODE STREQUAL "" AND NOT MODE STREQUAL "headless")
+  message(FATAL_ERROR "unknown MODE ${MODE}: headless or window")
+endif()
+# Qt's platform plugin talks on stderr; it is shown only when the run fails.
+execute_process(COMMAND ${REPLAY} ${mode_args} ${seed_args} ${SCRIPT}
+  OUTPUT_VARIABLE actual ERROR_VARIABLE errors RESULT_VARIABLE status)
 if(NOT EXISTS "${EXPECTED}")
   message(FATAL_ERROR "no expected transcript ${EXPECTED}; the replay printed:\n${actual}")
 endif()
@@ -16,10 +28,10 @@ file(READ "${EXPECTED}" expected)
 if(NOT actual STREQUAL expected)
   file(WRITE "${OUT}" "${actual}")
   execute_process(COMMAND diff -u "${EXPECTED}" "${OUT}" OUTPUT_VARIABLE difference)
-  message(FATAL_ERROR "transcript differs from ${EXPECTED}:\n${difference}")
+  message(FATAL_ERROR "transcript differs from ${EXPECTED}:\n${difference}\n${errors}")
 endif()
 # A script that is meant to be refused says so with an "error:" line in its
 # expected transcript; any other must play through.
 if(NOT status EQUAL 0 AND NOT expected MATCHES "(^|\n)error: ")
-  message(FATAL_ERROR "the replay exited with ${status}")
+  message(FATAL_ERROR "the replay exited with ${status}\n${errors}")
 endif()

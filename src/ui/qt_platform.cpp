@@ -140,7 +140,6 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
             w->setObjectName(name);
             w->setAccessibleDescription(name);
             applyFont(w, d.font);
-            if (d.kind == Kind::Image) w->setAccessibleName(qs(d.picture));
         }
         widgets_.push_back(w);
     }
@@ -178,7 +177,8 @@ void ScreenWindow::apply(const Control& c) {
     case Kind::Image: {
         auto* p = static_cast<PictureView*>(w);
         p->setPictureName(QString::fromStdString(c.picture()));
-        p->setAccessibleName(QString::fromStdString(c.picture()));
+        // A screen reader says what the picture shows, not its file name.
+        p->setAccessibleName(pictureDescription(p->pictureName()));
         break;
     }
     case Kind::TextBox: {

@@ -70,6 +70,36 @@ QPixmap picturePixmap(const QString& name, QSize size, qreal dpr) {
     return pm;
 }
 
+QString pictureDescription(const QString& name) {
+    struct Phrase {
+        const char* picture;
+        const char* words;
+    };
+    static constexpr Phrase phrases[] = {
+        {"wizard", "the Master Wizard"},
+        {"knight", "the Master of Knights"},
+        {"disc", "the disc"},
+        {"start", "a green arrow on a shield"},
+        {"quit", "a door with an arrow"},
+        {"stormer", "Stormer the Dragon"},
+        {"cup", "a cup"},
+        {"shadow", "a dark shadow"},
+        {"nilrem", "Nilrem"},
+        {"lightning", "a bolt of lightning"},
+        {"arrows", "a bow and arrows"},
+        {"flames", "flames"},
+        {"sword", "a sword"},
+        {"sword_gladonthard", "the sword Gladonthard"},
+        {"sword_uthler", "the sword Uthler"},
+        {"sword_valrath", "the sword Valrath"},
+        {"supreme_wizard", "the Supreme Wizard"},
+        {"icon", "the Vendral shield"},
+    };
+    for (const Phrase& p : phrases)
+        if (name == QLatin1String(p.picture)) return QString::fromLatin1(p.words);
+    return name;
+}
+
 // ---------------------------------------------------------------------------
 
 void GameButton::setPictureName(const QString& name) {
@@ -181,6 +211,12 @@ void PictureView::setPictureName(const QString& name) {
     update();
 }
 
+QMimeData* PictureView::dragData() const {
+    auto* mime = new QMimeData;
+    mime->setData(kControlMime, (screen_ + QLatin1Char('.') + name_).toUtf8());
+    return mime;
+}
+
 void PictureView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -195,10 +231,8 @@ void PictureView::mousePressEvent(QMouseEvent* e) {
     // An image in automatic drag mode is picked up as soon as it is pressed:
     // its picture follows the mouse until it is let go.
     pressed_ = false;
-    auto* mime = new QMimeData;
-    mime->setData(kControlMime, (screen_ + QLatin1Char('.') + name_).toUtf8());
     auto* drag = new QDrag(this);
-    drag->setMimeData(mime);
+    drag->setMimeData(dragData());
     const QSize iconSize(32, 32);
     drag->setPixmap(picturePixmap(picture_, iconSize, devicePixelRatioF()));
     drag->setHotSpot(QPoint(iconSize.width() / 2, iconSize.height() / 2));

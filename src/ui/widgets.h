@@ -5,6 +5,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
+
+class QMimeData;
 
 namespace vendral {
 
@@ -19,6 +22,9 @@ inline int twips(int t) { return (t + 7) / 15; }
 void paintPicture(QPainter& p, const QString& name, const QRectF& target, bool stretch);
 QSize pictureSize(const QString& name);
 QPixmap picturePixmap(const QString& name, QSize size, qreal dpr);
+// What a picture shows, in a few words, for screen readers: "the disc".
+// Empty for no picture; the picture's own name for one not in the table.
+QString pictureDescription(const QString& name);
 
 // The MIME type of a dragged control: "Form1.Image2".
 inline constexpr const char* kControlMime = "application/x-vendral-control";
@@ -64,6 +70,8 @@ public:
     PictureView(QWidget* parent, QString screen, QString name);
     void setPictureName(const QString& name);
     const QString& pictureName() const { return picture_; }
+    // What the picture carries when it is picked up: "Form1.Image2" as kControlMime.
+    QMimeData* dragData() const;
     bool stretch = false;
     bool draggable = false;
     std::function<void()> onClick;
