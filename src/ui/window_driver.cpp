@@ -18,7 +18,6 @@
 
 #include "core/game.h"
 #include "replay/headless.h"
-#include "screens/screens.h"
 #include "ui/qt_platform.h"
 #include "ui/widgets.h"
 
@@ -97,7 +96,8 @@ std::string captionOf(const QWidget* w, Kind kind) {
 
 class WindowDriver : public ReplayDriver {
 public:
-    explicit WindowDriver(std::uint64_t seed) : platform_(seed), game_(platform_, allScreens()) {
+    WindowDriver(std::uint64_t seed, std::span<const ScreenDef* const> screens)
+        : platform_(seed), game_(platform_, screens) {
         platform_.attach(game_);
         platform_.onLine = [this](const std::string& l) { pending_ += l + "\n"; };
         // Every modal dialog the game opens is read and answered as soon as
@@ -312,10 +312,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ReplayDriver> makeWindowDriver(std::uint64_t seed) { return std::make_unique<WindowDriver>(seed); }
+std::unique_ptr<ReplayDriver> makeWindowDriver(std::uint64_t seed, std::span<const ScreenDef* const> screens) {
+    return std::make_unique<WindowDriver>(seed, screens);
+}
 
 int replayInWindow(int argc, char** argv, const std::vector<ScriptLine>& script, std::uint64_t seed,
-                   std::ostream& out) {
+                   std::ostream& out, std::span<const ScreenDef* const> screens) {
     std::unique_ptr<QApplication> app;
     if (!QApplication::instance()) app = std::make_unique<QApplication>(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vendral"));
@@ -328,7 +330,7 @@ int replayInWindow(int argc, char** argv, const std::vector<ScriptLine>& script,
     // actions arrive in the game's.
     QTimer::singleShot(0, [&] {
         {
-            WindowDriver driver(seed);
+            WindowDriver driver(seed, screens);
             status = runScript(script, driver, out);
         }
         QCoreApplication::exit(0);
