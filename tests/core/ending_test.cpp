@@ -1,6 +1,6 @@
 // The ending screen (the wizard's promotion and comment, the knight's swords,
-// the cheater's ending, the rising credits, "Quit"), and the life cheat that
-// decides which ending a player gets.
+// the cheater's ending, the rising credits, "Quit"), the life cheat that
+// decides which ending a player gets, and the clocks beside the story.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -242,6 +242,56 @@ TEST(LifeCheat, EachDropKeepsItsOwnOrder) {
               (std::vector<std::string>{"Tom|Your life:3000|Your magic:1000|Flamel's Life:2500|Flamel's Magic:2000|-",
                                         "Cheater|Your life:3000|Your magic:1000|Flamel's Life:2500|Flamel's Magic:2000|-"}));
     EXPECT_FALSE(four.game.screen("Form4")["lblmmagic"].visible());
+}
+
+// The title screen's clock writes the time and the date every second, the
+// date even while its label is hidden and the clock while the screen is
+// away; the Final Battle's clock writes only the time, and goes on after
+// the battle is won.
+TEST(Clock, TicksEverySecondOnBothScreensWhateverIsShown) {
+    Cheat p;
+    Screen& title = p.game.screen("Form1");
+    auto cap = [](Screen& s, const char* c) { return s[c].caption(); };
+    p.platform.wait(p.game, 999);
+    EXPECT_EQ(cap(title, "lbltime"), "");  // empty until the first tick
+    EXPECT_EQ(cap(title, "lbldate"), "");
+    p.platform.wait(p.game, 1);
+    EXPECT_EQ(cap(title, "lbltime"), "09:00:01");
+    EXPECT_EQ(cap(title, "lbldate"), "2000-01-01");
+    EXPECT_FALSE(title["lbldate"].visible());
+    EXPECT_EQ(p.game.click("Form1", "lbldate"), Refusal::ControlHidden);
+    p.click("Form1", "lbltime");
+    EXPECT_EQ(p.take(), std::vector<std::string>{"message: WOW! THIS IS THE TIME!"});
+
+    // Behind the introduction the title screen's clock runs on, past midnight.
+    p.click("Form1", "cmdintroduction");
+    p.platform.wait(p.game, 15 * 3600 * 1000 - 1000);
+    EXPECT_FALSE(title.visible());
+    EXPECT_EQ(cap(title, "lbltime"), "00:00:00");
+    EXPECT_EQ(cap(title, "lbldate"), "2000-01-02");
+    p.click("Form2", "Command1");
+    p.click("Form1", "cmdknight");
+    p.click("Form1", "cmdstart");
+    p.take();
+    p.click("Form1", "lbldate");
+    EXPECT_EQ(p.take(), std::vector<std::string>{"message: WOW! THIS IS THE DATE!"});
+
+    // Straight to the Final Battle: its clock counts from the end of its load.
+    Cheat q;
+    q.jump("cmdknight", "TEKAVURM");
+    q.platform.wait(q.game, 1500);
+    q.click("Form3", "Command53");
+    Screen& battle = q.game.screen("Form4");
+    q.platform.wait(q.game, 999);
+    EXPECT_EQ(cap(battle, "lbltime"), "");
+    q.platform.wait(q.game, 1);
+    EXPECT_EQ(cap(battle, "lbltime"), "09:00:02");
+    EXPECT_EQ(cap(q.game.screen("Form1"), "lbltime"), "09:00:02");
+    q.click("Form4", "lblactivate");
+    q.click("Form4", "cmdfury");
+    EXPECT_FALSE(battle.visible());
+    q.platform.wait(q.game, 60000);
+    EXPECT_EQ(cap(battle, "lbltime"), "09:01:02");
 }
 
 }  // namespace
