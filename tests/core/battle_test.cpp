@@ -217,6 +217,22 @@ TEST(Battle, EveryAnswerOfEveryAction) {
     }
 }
 
+// Three of Flamel's answers write a label prefix of their own; the next
+// ordinary write goes back to the usual one.
+TEST(Battle, FlamelsAnswersWithTheirOwnPrefixes) {
+    Battle b("Knight", 8);
+    b.click("flamelf", 5);
+    EXPECT_EQ(b.cap("lblelife"), "Nilrem's Life:74950");
+    b.click("knightss", 8);
+    EXPECT_EQ(b.cap("lblelife"), "Nilrem's life:74450");
+    b.click("flamellnt", 1);
+    EXPECT_EQ(b.cap("lblelife"), "Nilrem's Life:74400");
+    b.click("flamellnt", 5);
+    EXPECT_EQ(b.cap("lblflife"), "Flamel's life:250");
+    b.click("flamellnt");
+    EXPECT_EQ(b.cap("lblflife"), "Flamel's Life:200");
+}
+
 TEST(Battle, MagicPaymentsAndWaste) {
     // Short of the cost: no answer, only the waste message, the spells go.
     Battle w("Wizard", 3);
