@@ -161,16 +161,107 @@ TEST(SecondJourney, EveryFatalChoiceLeavesOnlyQuitAndKeepsLife) {
         Journey j(fatal.wizard);
         j.walkTo(fatal.stage);
         const Num lifeBefore = j.game.state.life;
+        const std::string sceneBefore = j.f()["lblchallenge"].caption();
         const std::size_t mark = j.lines.size();
         j.click(fatal.button);
         EXPECT_EQ(j.messagesSince(mark), fatal.messages);
         EXPECT_EQ(j.f()["lbllife"].caption(), "Life:0");
         EXPECT_EQ(j.game.state.life.str(), lifeBefore.str());  // only the label dies
         EXPECT_EQ(j.visibleButtons(), std::vector<std::string>{"cmdlose"});
+        // A death leaves the scene text as it was; only the man with white
+        // hair clears it.
+        EXPECT_EQ(j.f()["lblchallenge"].caption(), std::string(fatal.button) == "cmdn" ? "" : sceneBefore);
         const std::size_t beforeQuit = j.lines.size();
         j.click("cmdlose");
         EXPECT_EQ(j.messagesSince(beforeQuit), std::vector<std::string>{"Too bad you lost now right, Tom?"});
         EXPECT_TRUE(j.game.ended());
+    }
+}
+
+// The scene text along the winning road, after every click: each step
+// writes its own situation, clears it, or leaves it as it was, and the
+// Nakkers are told differently to each hero.
+struct Scene {
+    const char* wizard;
+    const char* knight;
+    std::string text;
+    std::string knightText = {};  // when the knight is told otherwise
+};
+
+TEST(SecondJourney, EveryStepWritesItsOwnScene) {
+    const std::string cupsScript =
+        "You see a script on the table. You read it and you see:These cups all hold some kind of liquid. Two hold "
+        "wine, Three hold poison, One holds the key to stop the fire, and one will make you invisible until you say "
+        "STOP! You become invisible again by saying START! Click on the cup to drink.";
+    const std::string room =
+        "You arrive in a huge room. You realize that Nilrem is standing in the middle of the room. You hear him say "
+        "At Last! I have been waiting for this battle for a long time, Tom .";
+    const std::string guards = "Another two guards see you and come to battle you to stop you from getting to Nilrem.";
+    const std::vector<Scene> road{
+        {"cmdstart", "cmdstart", cupsScript},
+        {"Image2", "Image2", cupsScript},
+        {"Command1", "Command1", room},
+        {"Command4", "Command5", room},  // the harmless attacks
+        {"Command2", "Command6", room},
+        {"Command3", "Command7", room},
+        {"Command2", "Command6", room},
+        {"Command3", "Command7", room},
+        {"Command2", "Command6", ""},
+        {"Command8", "Command8",
+         "Nilrem's servants have fled from the village. Once you come out, two men approach you. They both claim to "
+         "be the ruler of the Village of Karthune before Nilrem. One of them is very old and looks wise and the other "
+         "has white hair. Who will you give the Treasure to?"},
+        {"cmdg", "cmdg", ""},
+        {"Command9", "Command9",
+         "We have asked you to bring back the Treasure of Karthune but it was stolen by Nilrem. The only way to get "
+         "the Treasure is to cross Lake Osgalath and fight Nilrem and his servants. We will give you some supplies "
+         "and money and then you may leave."},
+        {"Command10", "Command10",
+         "You go on for many miles. You are only 5 miles away from Lake Osgalath. You see an inn. Do you want to go "
+         "in?"},
+        {"Command11", "Command11", ""},
+        {"Command13", "Command13", ""},
+        {"Command16", "Command16",
+         "You walk along the path and all of a sudden, you hear leaves hitting the ground. You think that the leaves "
+         "are falling until you remember what the innkeeper said about Nakkers. Your teacher a long time ago said "
+         "Nakkers walk like leaves hitting the ground. You prepare for a battle."},
+        {"Command27", "Command27",
+         "You see 6 Nakkers with their Skaws in their hands(Really big and sharp axes). You can kill all of them in "
+         "one spell but you must do the right one before they attack.",
+         "You see 6 Nakkers with their Skaws in their hands(Really big and sharp axes). You can kill all of them with "
+         "one attack but you must do the right one before they attack."},
+        {"Command23", "Command26", ""},
+        {"Command28", "Command28",
+         "You arrive at Lake Osgalath. You see a boat but a Haft is guarding it. Do you dare to fight him or pay "
+         "gold?"},
+        {"Command29", "Command29", ""},
+        {"Command31", "Command31",
+         "During your way to Nilrem's Island, you meet a sea serpent. You must fight it to get past."},
+        {"Command33", "Command37", ""},
+        {"Command38", "Command38", ""},
+        {"Command39", "Command39",
+         "After much walking and running, you come across a colony of spiders. You realize that these spiders are "
+         "huge. All of them are 5 feet high or higher and pretty big. They seemed to be eating many Heqs lately, "
+         "quite ready to try other meat. What do you do?"},
+        {"Command40", "Command44", ""},
+        {"Command46", "Command46", guards},
+        {"Command47", "Command47", guards},
+        {"Command49", "Command51", ""},
+    };
+    for (bool wizard : {true, false}) {
+        Journey j(wizard);
+        for (const Scene& step : road) {
+            const char* button = wizard ? step.wizard : step.knight;
+            SCOPED_TRACE(button);
+            j.click(button);
+            const std::string& want = !wizard && !step.knightText.empty() ? step.knightText : step.text;
+            EXPECT_EQ(j.f()["lblchallenge"].caption(), want);
+            if (std::string(button) == "Command4" || std::string(button) == "Command5") {
+                EXPECT_EQ(j.game.state.enemylife, 1000);
+                EXPECT_EQ(j.f()["lblelife"].caption(), "Life left:1000");
+            }
+        }
+        EXPECT_TRUE(j.f()["Command53"].visible());
     }
 }
 
