@@ -64,6 +64,8 @@ Screen& Game::load(std::string_view name) {
         screens_[i] = std::make_unique<Screen>(*this, *defs_[i]);
         Screen& s = *screens_[i];
         loadOrder_.push_back(&s);
+        for (Control& c : s.controls())
+            if (c.kind() == Kind::Timer) timers_.push_back(&c);
         platform_->screenLoaded(s);
         s.loading = true;
         if (defs_[i]->load) runHandler(defs_[i]->load);
@@ -188,13 +190,10 @@ void Game::startTimers(Screen& s) {
 
 Control* Game::earliestDue(bool includeIdle) const {
     Control* best = nullptr;
-    for (Screen* s : loadOrder_) {
-        if (s->loading) continue;
-        for (Control& c : s->controls()) {
-            if (c.kind() != Kind::Timer || !c.running() || c.ticking || !c.onTick) continue;
-            if (!includeIdle && c.tickIdle && c.tickIdle(*this)) continue;
-            if (!best || c.nextDue < best->nextDue) best = &c;
-        }
+    for (Control* c : timers_) {
+        if (!c->running() || c->ticking || !c->onTick || c->screen().loading) continue;
+        if (!includeIdle && c->tickIdle && c->tickIdle(*this)) continue;
+        if (!best || c->nextDue < best->nextDue) best = c;
     }
     return best;
 }

@@ -108,6 +108,9 @@ private:
     std::span<const ScreenDef* const> defs_;
     std::vector<std::unique_ptr<Screen>> screens_;
     std::vector<Screen*> loadOrder_;
+    // Every timer of the loaded screens, in load order: the scheduler looks
+    // only at these, not at every control, on each tick.
+    std::vector<Control*> timers_;
     RandomSource random_;
     bool ended_ = false;
     int depth_ = 0;

@@ -1,5 +1,6 @@
 #include "core/screen.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "core/game.h"
@@ -73,6 +74,11 @@ Screen::Screen(Game& game, const ScreenDef& def) : game_(&game), def_(&def), cap
     controls_.reserve(n);
     for (const ScreenPart* part : def.parts)
         for (const ControlDef& c : part->controls) controls_.emplace_back(*this, c);
+    byName_.reserve(controls_.size());
+    for (Control& c : controls_) byName_.emplace_back(c.name(), &c);
+    // Stable: of two rows with one name, the first in the table is found.
+    std::stable_sort(byName_.begin(), byName_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const ScreenPart* part : def.parts) {
         for (const ClickBinding& b : part->clicks) (*this)[b.control].onClick = b.run;
         for (const DropBinding& b : part->drops) (*this)[b.control].onDrop = b.run;
@@ -85,9 +91,9 @@ Screen::Screen(Game& game, const ScreenDef& def) : game_(&game), def_(&def), cap
 }
 
 Control* Screen::find(std::string_view name) {
-    for (Control& c : controls_)
-        if (c.name() == name) return &c;
-    return nullptr;
+    auto it = std::lower_bound(byName_.begin(), byName_.end(), name,
+                               [](const auto& entry, std::string_view n) { return entry.first < n; });
+    return it != byName_.end() && it->first == name ? it->second : nullptr;
 }
 
 Control& Screen::operator[](std::string_view name) {

@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vendral {
@@ -233,6 +234,9 @@ private:
     std::string caption_;
     bool visible_ = false;
     std::vector<Control> controls_;
+    // The controls sorted by name, for lookups by name (handlers make them
+    // on every step, timer ticks included).
+    std::vector<std::pair<std::string_view, Control*>> byName_;
 };
 
 }  // namespace vendral

@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QTime>
 #include <algorithm>
@@ -170,15 +171,22 @@ void ScreenWindow::apply(const Control& c) {
         b->setPictureName(QString::fromStdString(c.picture()));
         break;
     }
-    case Kind::Label:
-        static_cast<QLabel*>(w)->setText(caption);
-        fitLabel(static_cast<QLabel*>(w), d.font);
+    case Kind::Label: {
+        // Fitting lays the text out, which is slow: only a new text needs it.
+        // A label that merely moves (the rising credits) keeps its fit.
+        auto* l = static_cast<QLabel*>(w);
+        if (l->text() != caption) {
+            l->setText(caption);
+            fitLabel(l, d.font);
+        }
         break;
+    }
     case Kind::Image: {
         auto* p = static_cast<PictureView*>(w);
         p->setPictureName(QString::fromStdString(c.picture()));
         // A screen reader says what the picture shows, not its file name.
-        p->setAccessibleName(pictureDescription(p->pictureName()));
+        const QString description = pictureDescription(p->pictureName());
+        if (p->accessibleName() != description) p->setAccessibleName(description);
         break;
     }
     case Kind::TextBox: {
@@ -206,6 +214,12 @@ void ScreenWindow::closeEvent(QCloseEvent* e) {
 // ---------------------------------------------------------------------------
 
 QtPlatform::QtPlatform() {
+    // The style keeps a finished picture of every button face it has drawn,
+    // one per size and state, for as long as its cache has room: the big
+    // picture buttons of the title would stay in memory long after they are
+    // hidden for good. A smaller cache keeps the faces of the buttons in use
+    // and redraws the rare others when they show again.
+    QPixmapCache::setCacheLimit(1024);
     clock_.start();
     wakeTimer_.setSingleShot(true);
     wakeTimer_.setTimerType(Qt::PreciseTimer);

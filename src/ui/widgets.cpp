@@ -103,6 +103,7 @@ QString pictureDescription(const QString& name) {
 // ---------------------------------------------------------------------------
 
 void GameButton::setPictureName(const QString& name) {
+    if (name == picture_) return;
     picture_ = name;
     update();
 }
@@ -207,6 +208,7 @@ PictureView::PictureView(QWidget* parent, QString screen, QString name)
     : QWidget(parent), screen_(std::move(screen)), name_(std::move(name)) {}
 
 void PictureView::setPictureName(const QString& name) {
+    if (name == picture_) return;
     picture_ = name;
     update();
 }
