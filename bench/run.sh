@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# Vendral's benchmarks, side by side with a bare Qt 6 Widgets program.
+#
+#   bench/run.sh
+#
+# Installs what is missing, builds the game and the harnesses in Release in
+# their own build directory (build-bench, or $VENDRAL_BENCH_BUILD), starts a
+# virtual X display if none is set, runs everything inside its own D-Bus
+# session bus where dbus-run-session exists, and prints a table of medians.
+# Each figure is taken $RUNS times (at least 5), the game and the bare Qt
+# program in turn, so that a machine getting slower or faster meanwhile
+# weighs on both alike.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${VENDRAL_BENCH_BUILD:-$root/build-bench}
+runs=${RUNS:-5}
+[ "$runs" -ge 5 ] 2>/dev/null || { echo "bench: RUNS must be a number of at least 5" >&2; exit 2; }
+
+if [ "${VENDRAL_BENCH_STAGE:-}" != measure ]; then
+  # --- Build -----------------------------------------------------------------
+  "$root/scripts/deps.sh" xvfb x11-utils libx11-dev dbus-bin
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVENDRAL_BUILD_UI=ON \
+    -DVENDRAL_BUILD_TESTS=OFF -DVENDRAL_BUILD_BENCH=ON >/dev/null
+  cmake --build "$build" -j"$(nproc)" --target vendral bench-mapwatch bench-headless bench-bare-qt bench-game-ui \
+    >/dev/null
+
+  # --- Display and session bus ------------------------------------------------
+  xvfb_pid=""
+  runtime=$(mktemp -d)
+  cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$runtime"
+  }
+  trap cleanup EXIT
+  if [ -z "${DISPLAY:-}" ]; then
+    # Xvfb picks a free display number and writes it into the file.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$runtime/display" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+      [ -s "$runtime/display" ] && break
+      sleep 0.1
+    done
+    [ -s "$runtime/display" ] || { echo "bench: Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$(head -n1 "$runtime/display")"
+  fi
+  xdpyinfo >/dev/null 2>&1 || { echo "bench: cannot reach the display $DISPLAY" >&2; exit 1; }
+  mkdir -m 700 "$runtime/xdg"
+  export XDG_RUNTIME_DIR="$runtime/xdg"
+  export VENDRAL_BENCH_STAGE=measure VENDRAL_BENCH_BUILD="$build" RUNS="$runs"
+  if command -v dbus-run-session >/dev/null; then
+    dbus-run-session -- bash "${BASH_SOURCE[0]}" 2> >(grep -v 'Failed to set fd limit' >&2)
+  else
+    bash "${BASH_SOURCE[0]}"
+  fi
+  exit $?
+fi
+
+# --- Measure -------------------------------------------------------------------
+bin=$build
+watch=$bin/bench/bench-mapwatch
+game=$bin/vendral
+bare=$bin/bench/bench-bare-qt
+gameui=$bin/bench/bench-game-ui
+headless=$bin/bench/bench-headless
+
+# The value of KEY in a harness's "key=value" output.
+pick() { sed -n "s/^$1=//p" <<<"$2" | head -n1; }
+median() { tr ' ' '\n' <<<"$*" | grep . | sort -g | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+span() { tr ' ' '\n' <<<"$*" | grep . | sort -g | awk 'NR==1{lo=$1} {hi=$1} END{printf "%g–%g", lo, hi}'; }
+progress() { printf '  %s\n' "$*" >&2; }
+
+declare -A v  # v[figure.side] = the runs' values, space-separated
+add() { v[$1]="${v[$1]:-} $2"; }
+
+progress "startup: exec → name prompt mapped ($runs runs each, after one unrecorded start of each)"
+"$watch" --title Vendral -- "$game" >/dev/null
+"$watch" --title Vendral -- "$bare" startup >/dev/null
+for ((i = 0; i < runs; i++)); do
+  out=$("$watch" --title Vendral -- "$game")
+  add start.game "$out"
+  out=$("$watch" --title Vendral -- "$bare" startup)
+  add start.bare "$out"
+done
+
+progress "peak memory"
+mb() { awk '{printf "%.1f", $1 / 1024}' <<<"$(pick peak_rss_kb "$1")"; }
+for ((i = 0; i < runs; i++)); do
+  out=$("$gameui" memory)
+  add rss.game "$(mb "$out")"
+  out=$("$bare" memory)
+  add rss.bare "$(mb "$out")"
+done
+
+progress "CPU: Final Battle idle after Nilrem's reveal, and the ending's credits (about $((runs * 80)) s)"
+for ((i = 0; i < runs; i++)); do
+  out=$("$gameui" battle)
+  add idle.game "$(pick cpu_percent "$out")"
+  add idlewake.game "$(pick wakeups_per_s "$out")"
+  out=$("$bare" clock)
+  add idle.bare "$(pick cpu_percent "$out")"
+  add idlewake.bare "$(pick wakeups_per_s "$out")"
+  out=$("$gameui" credits)
+  add cred.game "$(pick cpu_percent "$out")"
+  add credwake.game "$(pick wakeups_per_s "$out")"
+  out=$("$bare" credits)
+  add cred.bare "$(pick cpu_percent "$out")"
+  add credwake.bare "$(pick wakeups_per_s "$out")"
+done
+
+progress "headless playthroughs"
+scripts=("$root"/bench/playthroughs/*.script)
+for ((i = 0; i < runs; i++)); do
+  out=$("$headless" --seconds 1 --skip-waits "${scripts[@]}")
+  add play.game "$(pick playthroughs_per_s "$out")"
+  out=$("$headless" --seconds 1 "$root/bench/playthroughs/knight_full.script")
+  add playcred.game "$(pick playthroughs_per_s "$out")"
+done
+
+# --- Table -----------------------------------------------------------------------
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f×", a / b; else print "—" }'; }
+# met VALUE OP LIMIT: "yes" or "NO"
+met() { awk -v a="$1" -v l="$3" -v op="$2" 'BEGIN { ok = (op == "<=") ? (a <= l) : (a >= l); print ok ? "yes" : "NO" }'; }
+
+m() { median ${v[$1]}; }
+start_g=$(m start.game); start_b=$(m start.bare); start_r=$(awk -v a="$start_g" -v b="$start_b" 'BEGIN{print a/b}')
+rss_g=$(m rss.game); rss_b=$(m rss.bare); rss_r=$(awk -v a="$rss_g" -v b="$rss_b" 'BEGIN{print a/b}')
+idle_g=$(m idle.game); idle_b=$(m idle.bare)
+cred_g=$(m cred.game); cred_b=$(m cred.bare)
+play_g=$(m play.game); playcred_g=$(m playcred.game)
+
+echo
+echo "Vendral benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores," \
+  "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1), Qt $(pkg-config --modversion Qt6Widgets 2>/dev/null || echo 6)," \
+  "display $DISPLAY; medians of $runs runs"
+echo
+echo "| figure | Vendral | bare Qt | ratio | target | met |"
+echo "|---|---|---|---|---|---|"
+printf '| startup: exec → name prompt mapped (ms) | %.1f | %.1f | %s | ≤ 1.3× | %s |\n' \
+  "$start_g" "$start_b" "$(ratio "$start_g" "$start_b")" "$(met "$start_r" '<=' 1.3)"
+printf '| peak memory, all six screens shown once / one window and its boxes (MB) | %.1f | %.1f | %s | ≤ 1.3× | %s |\n' \
+  "$rss_g" "$rss_b" "$(ratio "$rss_g" "$rss_b")" "$(met "$rss_r" '<=' 1.3)"
+printf '| CPU, Final Battle idle 10 s after Nilrem shows himself / a window with a 1 s clock (%% of a core) | %.3f | %.3f | %s | ≤ 1 %% | %s |\n' \
+  "$idle_g" "$idle_b" "$(ratio "$idle_g" "$idle_b")" "$(met "$idle_g" '<=' 1)"
+printf '| … its wake-ups a second | %.1f | %.1f | %s | | |\n' \
+  "$(m idlewake.game)" "$(m idlewake.bare)" "$(ratio "$(m idlewake.game)" "$(m idlewake.bare)")"
+printf '| CPU, ending with its six credits timers running / six 4–9 ms QTimers moving labels (%% of a core) | %.2f | %.2f | %s | ≤ 3 %% | %s |\n' \
+  "$cred_g" "$cred_b" "$(ratio "$cred_g" "$cred_b")" "$(met "$cred_g" '<=' 3)"
+printf '| … its wake-ups a second | %.0f | %.0f | %s | | |\n' \
+  "$(m credwake.game)" "$(m credwake.bare)" "$(ratio "$(m credwake.game)" "$(m credwake.bare)")"
+printf '| headless playthroughs a second, whole games clicked through to "Quit" | %.0f | — | — | ≥ 1000 | %s |\n' \
+  "$play_g" "$(met "$play_g" '>=' 1000)"
+printf '| … the knight'"'"'s game watching 10 s of credits before "Quit" | %.0f | — | — | | |\n' "$playcred_g"
+echo
+echo "Every run (Vendral | bare Qt):"
+for k in start rss idle idlewake cred credwake play playcred; do
+  printf '  %-9s %s' "$k" "${v[$k.game]# }"
+  [ -n "${v[$k.bare]:-}" ] && printf '  |  %s' "${v[$k.bare]# }"
+  printf '   (spread %s' "$(span ${v[$k.game]})"
+  [ -n "${v[$k.bare]:-}" ] && printf ' | %s' "$(span ${v[$k.bare]})"
+  printf ')\n'
+done
