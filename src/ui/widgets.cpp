@@ -87,7 +87,7 @@ QString pictureDescription(const QString& name) {
         {"nilrem", "Nilrem"},
         {"lightning", "a bolt of lightning"},
         {"arrows", "a bow and arrows"},
-        {"flames", "flames"},
+        {"flames", "a burst of flames"},
         {"sword", "a sword"},
         {"sword_gladonthard", "the sword Gladonthard"},
         {"sword_uthler", "the sword Uthler"},
