@@ -67,6 +67,9 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
     // itself does not hand the Enter key to another choice.
     setFocusPolicy(Qt::ClickFocus);
     setFont(screenFont());
+    // The screens keep their own light colours under a dark desktop theme, so
+    // black captions stay readable on their grey and white.
+    setPalette(QPalette(QColor(240, 240, 240)));
     if (def.hasBackground) {
         QPalette pal = palette();
         pal.setColor(QPalette::Window, QColor(def.background.r, def.background.g, def.background.b));
@@ -120,8 +123,11 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
             auto* p = new PictureView(this, screenName, name);
             p->stretch = d.stretch;
             p->draggable = d.dragAuto;
-            if (c.onClick)
+            if (c.onClick) {
                 p->onClick = [&game, screenName, name] { game.click(screenName.toStdString(), name.toStdString()); };
+                // A picture that does something is reached with Tab and pressed with Enter or Space.
+                p->setFocusPolicy(Qt::StrongFocus);
+            }
             if (!c.onClick && !d.dragAuto) p->setAttribute(Qt::WA_TransparentForMouseEvents);
             w = p;
             break;

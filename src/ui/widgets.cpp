@@ -223,6 +223,22 @@ void PictureView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     paintPicture(p, picture_, QRectF(rect()), stretch);
+    if (hasFocus()) {
+        QStyleOptionFocusRect fr;
+        fr.initFrom(this);
+        fr.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &fr, &p, this);
+    }
+}
+
+void PictureView::keyPressEvent(QKeyEvent* e) {
+    const int key = e->key();
+    if (onClick && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        e->accept();
+        onClick();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void PictureView::mousePressEvent(QMouseEvent* e) {

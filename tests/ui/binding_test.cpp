@@ -154,6 +154,7 @@ TEST_F(Binding, TextIsPlainEverywhereAndTypingReachesTheGame) {
 
 // A probe screen for the drop: an image that can be dragged and two labels,
 // one with a drop handler.
+void onPictureProbe(Game& g) { g.screen("DropProbe")["plain"].setCaption("picture pressed"); }
 void onDropProbe(Game& g, Control& source) {
     source.hide();
     g.screen("DropProbe")["target"].setCaption("dropped " + std::string(source.name()));
@@ -162,9 +163,11 @@ constexpr std::array dropControls{
     label("target", "", 0, 0, 1500, 1500),
     label("plain", "", 1500, 0, 1500, 1500),
     image("icon", "disc", 3000, 0, 480, 480).draggable("Cheat"),
+    image("cup", "cup", 3500, 0, 480, 480),
 };
 constexpr std::array dropBindings{DropBinding{"target", &onDropProbe}};
-constexpr ScreenPart dropPart{.controls = dropControls, .drops = dropBindings};
+constexpr std::array pictureClicks{ClickBinding{"cup", &onPictureProbe}};
+constexpr ScreenPart dropPart{.controls = dropControls, .clicks = pictureClicks, .drops = dropBindings};
 constexpr std::array<const ScreenPart*, 1> dropParts{&dropPart};
 constexpr ScreenDef dropScreen{.name = "DropProbe", .caption = "Drop", .width = 4500, .height = 1500, .parts = dropParts};
 constexpr std::array<const ScreenDef*, 1> dropScreens{&dropScreen};
@@ -193,6 +196,21 @@ TEST(BindingDrop, AnImageDroppedOnALabelWithADropHandlerReachesTheGame) {
     EXPECT_FALSE(game.screen("DropProbe")["icon"].visible());
     EXPECT_FALSE(w->findChild<QWidget*>("icon")->isVisible());
     EXPECT_EQ(static_cast<QLabel*>(w->findChild<QWidget*>("target"))->text(), "dropped icon");
+}
+
+TEST(BindingKeyboard, APictureThatDoesSomethingIsReachedByTabAndPressedByEnter) {
+    QtPlatform platform;
+    Game game(platform, dropScreens);
+    platform.attach(game);
+    game.start();
+    ScreenWindow* w = platform.window("DropProbe");
+    QWidget* cup = w->findChild<QWidget*>("cup");
+    EXPECT_EQ(cup->focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(w->findChild<QWidget*>("icon")->focusPolicy(), Qt::NoFocus);  // dragged, never pressed
+    cup->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(cup, &enter);
+    EXPECT_EQ(game.screen("DropProbe")["plain"].caption(), "picture pressed");
 }
 
 TEST_F(Binding, ClosingAScreenEndsTheGame) {
