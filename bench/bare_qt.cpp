@@ -100,6 +100,7 @@ int runClock() {
     const bench::Load load = bench::measure(10000);
     bench::report("cpu_percent", load.cpuPercent);
     bench::report("wakeups_per_s", load.wakeupsPerSecond);
+    bench::report("main_wakeups_per_s", load.mainWakeupsPerSecond);
     return 0;
 }
 
@@ -132,6 +133,7 @@ int runCredits() {
     const bench::Load load = bench::measure(10000);
     bench::report("cpu_percent", load.cpuPercent);
     bench::report("wakeups_per_s", load.wakeupsPerSecond);
+    bench::report("main_wakeups_per_s", load.mainWakeupsPerSecond);
     return 0;
 }
 

@@ -103,6 +103,7 @@ int runBattle(Game& g, QtPlatform& p, const bench::AutoAnswer& answers) {
     if (g.screen("Form4")["lbltime"].caption() == clockBefore) bench::fail("the battle clock stood still");
     bench::report("cpu_percent", load.cpuPercent);
     bench::report("wakeups_per_s", load.wakeupsPerSecond);
+    bench::report("main_wakeups_per_s", load.mainWakeupsPerSecond);
     return 0;
 }
 
@@ -118,6 +119,7 @@ int runCredits(Game& g, QtPlatform& p) {
     const int steps = (before - f["lbla"].top()) / 15;
     bench::report("cpu_percent", load.cpuPercent);
     bench::report("wakeups_per_s", load.wakeupsPerSecond);
+    bench::report("main_wakeups_per_s", load.mainWakeupsPerSecond);
     // Every 4 ms tick of the first line moves it one step, however the
     // ticks are gathered into wake-ups.
     bench::report("first_line_steps", steps);

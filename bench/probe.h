@@ -5,6 +5,7 @@
 #pragma once
 
 #include <dirent.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
@@ -17,6 +18,7 @@ namespace bench {
 struct Usage {
     std::int64_t runNs = 0;    // CPU time of every thread
     std::int64_t wakeups = 0;  // times a thread slept and woke up
+    std::int64_t mainWakeups = 0;  // the same, of the main (event loop) thread
     std::chrono::steady_clock::time_point at;
 };
 
@@ -25,6 +27,7 @@ inline Usage usage() {
     u.at = std::chrono::steady_clock::now();
     DIR* dir = opendir("/proc/self/task");
     if (!dir) return u;
+    const std::string mainThread = std::to_string(getpid());
     while (dirent* e = readdir(dir)) {
         if (e->d_name[0] == '.') continue;
         const std::string task = std::string("/proc/self/task/") + e->d_name;
@@ -33,8 +36,12 @@ inline Usage usage() {
         if (sched >> ns) u.runNs += ns;
         std::ifstream status(task + "/status");
         std::string line;
-        while (std::getline(status, line))
-            if (line.rfind("voluntary_ctxt_switches:", 0) == 0) u.wakeups += std::stoll(line.substr(24));
+        while (std::getline(status, line)) {
+            if (line.rfind("voluntary_ctxt_switches:", 0) != 0) continue;
+            const std::int64_t n = std::stoll(line.substr(24));
+            u.wakeups += n;
+            if (mainThread == e->d_name) u.mainWakeups += n;
+        }
     }
     closedir(dir);
     return u;
@@ -44,13 +51,15 @@ inline Usage usage() {
 struct Load {
     double cpuPercent = 0;
     double wakeupsPerSecond = 0;
+    double mainWakeupsPerSecond = 0;
 };
 
 inline Load between(const Usage& a, const Usage& b) {
     const double secs = std::chrono::duration<double>(b.at - a.at).count();
     if (secs <= 0) return {};
     return {100.0 * static_cast<double>(b.runNs - a.runNs) / 1e9 / secs,
-            static_cast<double>(b.wakeups - a.wakeups) / secs};
+            static_cast<double>(b.wakeups - a.wakeups) / secs,
+            static_cast<double>(b.mainWakeups - a.mainWakeups) / secs};
 }
 
 // A kilobyte figure of /proc/self/status ("VmHWM:", "VmRSS:", ...).
