@@ -320,35 +320,43 @@ void watchedTick(Game& g) {
 // asking whether an action changed anything.
 inline bool isClockLabel(const Control& c) { return c.name() == "lbltime" || c.name() == "lbldate"; }
 
-// The whole game as the player and the story see it: variables, screens,
-// every control's caption, flags, place and picture, and which timers run.
-inline std::string fingerprintText(const Game& g) {
-    std::string out;
-    for (const auto& [name, value] : g.state.dump()) {
-        out += name;
-        out += '=';
-        out += value;
-        out += '\x1f';
-    }
-    for (const Screen* s : g.loadedScreens()) {
-        out += '\x1e';
-        out += s->name();
-        out += s->visible() ? '+' : '-';
-        out += s->caption();
-        for (const Control& c : s->controls()) {
-            out += '\x1d';
-            if (!isClockLabel(c)) out += c.caption();
-            out += c.visible() ? 'v' : 'h';
-            out += c.enabled() ? 'e' : 'd';
-            out += std::to_string(c.left()) + ',' + std::to_string(c.top());
-            out += c.picture();
-        }
-    }
-    return out;
-}
+// The whole game as the player and the story see it, hashed: variables,
+// screens, every control's caption, flags, place and picture, and which
+// timers run.
+class Hasher {
+public:
+    void text(std::string_view s) { number(static_cast<std::int64_t>(std::hash<std::string_view>{}(s))); }
+    void number(std::int64_t v) { h_ = (h_ ^ static_cast<std::uint64_t>(v)) * 0x100000001b3ull + (h_ >> 29); }
+    std::uint64_t value() const { return h_; }
+
+private:
+    std::uint64_t h_ = 0xcbf29ce484222325ull;
+};
 
 inline std::uint64_t fingerprint(const Game& g) {
-    return std::hash<std::string>{}(fingerprintText(g));
+    Hasher h;
+    const GameState& s = g.state;
+    for (const Num* n : {&s.life, &s.magic, &s.money, &s.lifepotion, &s.magicpotion, &s.refillpotion, &s.enemylife,
+                         &s.upgradechoice, &s.lifepotions, &s.magicpotions, &s.refillpotions, &s.curechoice,
+                         &s.curetries, &s.invisible, &s.revives, &s.flamellife, &s.flamelmagic, &s.battleroll,
+                         &s.stun}) {
+        h.number(n->empty() ? 1 : 0);
+        h.number(n->value());
+    }
+    for (const std::string* t : {&s.playername, &s.heroclass, &s.jumpcode}) h.text(*t);
+    for (const Screen* sc : g.loadedScreens()) {
+        h.text(sc->name());
+        h.number(sc->visible());
+        h.text(sc->caption());
+        for (const Control& c : sc->controls()) {
+            if (!isClockLabel(c)) h.text(c.caption());
+            h.number(c.visible() * 2 + c.enabled());
+            h.number(c.left());
+            h.number(c.top());
+            h.text(c.picture());
+        }
+    }
+    return h.value();
 }
 
 // What the player can do right now.
@@ -398,6 +406,9 @@ inline Choices choicesOf(Game& g) {
         }
     return ch;
 }
+
+// Clicks on the same choices after which a loop is taken for a soft-lock.
+inline constexpr int kLoopClicks = 250;
 
 // Longer than any timer of the game (Nilrem shows himself after 15 s).
 inline constexpr std::int64_t kLongWait = 20000;
@@ -748,8 +759,8 @@ private:
         return chosen;
     }
 
-    void remember(const Game& g, const Start& start, const std::vector<Step>& steps, const Choices& ch) {
-        if (!explore || archive_.size() > 4000) return;
+    // Where the player stands: the hero, the screens on show, the choices on offer.
+    static std::string cellOf(const Game& g, const Choices& ch) {
         std::string cell = g.state.heroclass + ":";
         for (const Screen* s : g.loadedScreens()) {
             if (s->visible()) cell += std::string(s->name()) + ":";
@@ -758,6 +769,11 @@ private:
         }
         for (const Step& c : ch.clicks) cell += c.control + ",";
         if (!ch.draggables.empty()) cell += "+disc";
+        return cell;
+    }
+
+    void remember(const std::string& cell, const Start& start, const std::vector<Step>& steps) {
+        if (!explore || archive_.size() > 4000) return;
         auto [it, fresh] = archive_.try_emplace(cell);
         if (fresh || steps.size() < it->second.steps.size()) {
             it->second.start = start;
@@ -806,6 +822,8 @@ private:
         std::set<std::string> tried;  // steps that changed nothing at `here`
         bool waitedHere = false;
         std::size_t faultsSeen = 0;
+        std::string lastCell;
+        int sameChoices = 0;
         for (int n = 0; n < maxActions + static_cast<int>(prefix.size()) && !g.ended(); ++n) {
             const bool replaying = static_cast<std::size_t>(n) < prefix.size();
             const Choices ch = choicesOf(g);
@@ -816,7 +834,19 @@ private:
             }
             for (const Screen* sc : g.loadedScreens())
                 if (sc->visible()) figures.screensSeen.insert(std::string(sc->name()));
-            if (!replaying) remember(g, start, s->steps, ch);
+            const std::string cell = cellOf(g, ch);
+            if (!replaying) remember(cell, start, s->steps);
+            // The same choices, and no Quit among them, click after click: a
+            // loop with no way on (each click may still change a number).
+            if (ch.quit || cell != lastCell) {
+                sameChoices = 0;
+                lastCell = cell;
+            } else if (sameChoices > kLoopClicks) {
+                ++figures.softLocks;
+                report("soft-lock (a loop)", start, s->steps,
+                       "the same choices, with no Quit, for " + std::to_string(kLoopClicks) + " clicks", &g);
+                break;
+            }
             // A soft-lock: no Quit, every click and drop tried here in vain, and a long wait too.
             if (!ch.quit && waitedHere) {
                 bool all = true;
@@ -865,6 +895,7 @@ private:
                 report("fault", start, s->steps, "a handler is still running after its action returned", &g);
                 break;
             }
+            if (st.kind == Step::Click || st.kind == Step::Drag) ++sameChoices;
             if (st.kind == Step::Click) {
                 figures.controlsClicked.insert(st.form + "." + st.control);
                 ++clickCount_[st.form + "." + st.control];
