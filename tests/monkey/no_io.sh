@@ -93,18 +93,26 @@ if [ -n "$game" ] && command -v Xvfb >/dev/null && command -v xdotool >/dev/null
     xvfb=$!
     export DISPLAY=$display
     for _ in $(seq 50); do xdotool getmouselocation > /dev/null 2>&1 && break; sleep 0.1; done
-    trace "$work/game.log" "$game" &
+    QT_QPA_PLATFORM=xcb trace "$work/game.log" "$game" &
     pid=$!
+    stuck() {
+        echo "no_io: the game binary did not show $1"
+        kill "$pid" 2>/dev/null
+        exit 1
+    }
     # The name prompt, then the two help boxes.
     prompt=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vendral$' | head -1)
-    xdotool windowfocus --sync "$prompt" type --delay 20 "Tom"
-    xdotool key --delay 50 Return
+    [ -n "$prompt" ] || stuck "its name prompt"
+    timeout 10 xdotool windowfocus --sync "$prompt" type --delay 20 "Tom"
+    timeout 10 xdotool key --delay 50 Return
     for _ in 1 2; do
         sleep 0.5
         box=$(timeout 10 xdotool search --sync --onlyvisible --name '^Vendral$' | head -1)
-        xdotool windowfocus --sync "$box" key Return
+        [ -n "$box" ] || stuck "its help boxes"
+        timeout 10 xdotool windowfocus --sync "$box" key Return
     done
     screen=$(timeout 20 xdotool search --sync --onlyvisible --name 'The Vendral for The Treasure' | head -1)
+    [ -n "$screen" ] || stuck "its first screen"
     "$work/close" "$screen"
     for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$pid" 2>/dev/null; then
