@@ -115,8 +115,8 @@ struct Step {
         }
         return "?";
     }
-    // The line of a vendral-replay script; text that a script line cannot
-    // hold (a line break) is written as it would be cut.
+    // The line of a vendral-replay script (a line break in typed text is
+    // written as \n, which a script cannot carry).
     std::string scriptLine() const {
         switch (kind) {
         case Click: return "click " + form + "." + control;
@@ -150,7 +150,7 @@ struct Runaway {
 
 // --- Timer ticks, watched ---------------------------------------------------
 
-class Platform;
+class WatchedPlatform;
 
 // Each timer's tick handler is run through one of these slots, which notes
 // a tick that starts while its own previous run has not returned, or one
@@ -162,7 +162,7 @@ struct TickSlot {
 };
 inline constexpr int kTickSlots = 32;
 // The platform of the game being played: its slots serve the ticks.
-inline class Platform* tickOwner = nullptr;
+inline class WatchedPlatform* tickOwner = nullptr;
 
 template <int I>
 void watchedTick(Game& g);
@@ -173,16 +173,16 @@ constexpr std::array<Handler, sizeof...(I)> watchedTicks(std::integer_sequence<i
 
 // --- The platform ---------------------------------------------------------------
 
-class Platform : public HeadlessPlatform {
+class WatchedPlatform : public HeadlessPlatform {
 public:
-    explicit Platform(const Start& start) : HeadlessPlatform(start.seed), timeInBoxes_(start.timeInBoxes) {
+    explicit WatchedPlatform(const Start& start) : HeadlessPlatform(start.seed), timeInBoxes_(start.timeInBoxes) {
         tickOwner = this;
         if (start.name)
             queueName(*start.name);
         else
             queueName(std::nullopt);
     }
-    ~Platform() override {
+    ~WatchedPlatform() override {
         if (tickOwner == this) tickOwner = nullptr;
     }
 
@@ -418,7 +418,7 @@ inline constexpr std::int64_t kLongWait = 20000;
 // A game in progress: the platform, the game, and the steps played so far.
 struct Session {
     Start start;
-    std::unique_ptr<Platform> platform;
+    std::unique_ptr<WatchedPlatform> platform;
     std::unique_ptr<Game> game;
     std::vector<Step> steps;
     std::vector<std::string> lines;  // the transcript
@@ -427,7 +427,7 @@ struct Session {
     explicit Session(const Start& s, bool transcript = false,
                      std::span<const ScreenDef* const> screens = allScreens())
         : start(s), keepLines(transcript) {
-        platform = std::make_unique<Platform>(start);
+        platform = std::make_unique<WatchedPlatform>(start);
         game = std::make_unique<Game>(*platform, screens);
         platform->game = game.get();
         if (keepLines) platform->onLine = [this](const std::string& l) { lines.push_back(l); };
@@ -499,14 +499,13 @@ inline bool strandedAt(const Start& start, const std::vector<Step>& steps,
 }
 
 // A soft-lock, shortened to the fewest steps that still reach one.
-inline std::vector<Step> shorten(const Start& start, std::vector<Step> steps,
+inline std::vector<Step> shorten(std::vector<Step> steps,
                                  const std::function<bool(const std::vector<Step>&)>& stillBad) {
     for (std::size_t i = steps.size(); i-- > 0;) {
         std::vector<Step> fewer = steps;
         fewer.erase(fewer.begin() + static_cast<std::ptrdiff_t>(i));
         if (stillBad(fewer)) steps = std::move(fewer);
     }
-    (void)start;
     return steps;
 }
 
@@ -792,7 +791,7 @@ private:
             Start tom = plain;
             tom.name = "Tom";
             if (strandedAt(tom, steps)) plain = tom;
-            shown = shorten(plain, steps, [&](const std::vector<Step>& s) { return strandedAt(plain, s); });
+            shown = shorten(steps, [&](const std::vector<Step>& s) { return strandedAt(plain, s); });
         }
         report(sure ? "soft-lock" : "soft-lock (seen with time passing in message boxes)", sure ? plain : start,
                shown, "no Quit, and nothing the player can do changes the game", &g);
@@ -810,7 +809,7 @@ private:
             return;
         }
         Game& g = *s->game;
-        Platform& p = *s->platform;
+        WatchedPlatform& p = *s->platform;
         // The name as typed, unless it was empty or reserved.
         const std::string typed = start.name.value_or("");
         const std::string want = typed.empty() || reservedName(typed) ? "Stranger" : typed;
