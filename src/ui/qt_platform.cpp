@@ -167,7 +167,9 @@ void ScreenWindow::apply(const Control& c) {
     QWidget* w = widgetFor(c);
     if (!w) return;
     const ControlDef& d = c.def();
-    if ((!c.visible() || !c.enabled()) && w->hasFocus()) setFocus(Qt::OtherFocusReason);
+    // focusWidget(), not hasFocus(): while a message box is active the window
+    // still remembers the button, and would hand the focus on when the box closes.
+    if ((!c.visible() || !c.enabled()) && focusWidget() == w) setFocus(Qt::OtherFocusReason);
     w->setGeometry(twips(c.left()), twips(c.top()), twips(d.width), twips(d.height));
     const QString caption = QString::fromStdString(c.caption());
     switch (d.kind) {

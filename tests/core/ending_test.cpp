@@ -172,7 +172,7 @@ TEST(Ending, ALineFarAboveTheScreenNeverRunsOutOfRoom) {
         for (int tick = 0; tick < 400; ++tick) {
             const int before = line.top();
             e.platform.wait(e.game, 4);
-            steps += line.top() == before - 15;
+            steps += line.top() == static_cast<std::int64_t>(before) - 15;
             EXPECT_LT(line.top() + line.def().height, -1'000'000);
         }
         EXPECT_GE(steps, 390);

@@ -280,7 +280,7 @@ TEST(Robust, EnterHeldThroughTheDragonFightStopsAtTheDefeat) {
 // back to its screen: today, when the box closes, the focus passes on to the
 // next button in tab order, and Enter held on presses Flamel's actions, then
 // "Quit", then the confirmation's "Yes".
-TEST(Robust, DISABLED_EnterHeldForLongInTheFinalBattleKeepsTheBoardTrue) {
+TEST(Robust, EnterHeldForLongInTheFinalBattleKeepsTheBoardTrue) {
     Window w;
     w.toBattle("cmdknight");
     w.answerer.byEnter = true;
