@@ -23,13 +23,6 @@ bool guardedHit(Game& g, Screen& s, std::int64_t damage) {
     return false;
 }
 
-bool testThenHit(Game& g, Screen& s, std::int64_t damage) {
-    const bool dies = g.state.life <= damage;
-    g.state.life -= damage;
-    writeLife(g, s);
-    return dies;
-}
-
 bool zeroTestSpend(Game& g, Screen& s, std::int64_t cost) {
     g.state.magic -= cost;
     writeMagic(g, s);

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/game.h"
 #include "core/state.h"
 
 namespace vendral {
@@ -33,9 +34,17 @@ bool zeroTestHit(Game& g, Screen& s, std::int64_t damage);
 // Guarded hit: a hero with no more life than the blow dies and keeps his
 // life; one with more takes the blow.
 bool guardedHit(Game& g, Screen& s, std::int64_t damage);
-// Test-then-hit: death when life is no more than the blow, and the blow
-// lands either way (so a death shows the lowered life).
-bool testThenHit(Game& g, Screen& s, std::int64_t damage);
+// Test-then-hit: a hero with no more life than the blow dies — his death
+// row plays first — and the blow lands either way, so the label ends on the
+// lowered life even where the death row wrote "Life:0".
+template <typename DeathRow>
+bool testThenHit(Game& g, Screen& s, std::int64_t damage, DeathRow deathRow) {
+    const bool dies = g.state.life <= damage;
+    if (dies) deathRow();
+    g.state.life -= damage;
+    writeLife(g, s);
+    return dies;
+}
 
 // Each returns true when the spells must lock for lack of magic.
 // Zero-test spend: the cost is paid; magic of exactly 0 locks the spells.

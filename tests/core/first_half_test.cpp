@@ -171,20 +171,30 @@ TEST_F(FirstHalf, GuardedHitSparesTheLifeOfAHeroWhoFalls) {
     EXPECT_EQ(f["lbllife"].caption(), "Life:1");
 }
 
-TEST_F(FirstHalf, TestThenHitLandsTheBlowEvenOnADeath) {
-    game.state.life = 50;  // exactly D
-    EXPECT_TRUE(testThenHit(game, f, 50));
+TEST_F(FirstHalf, TestThenHitPlaysTheDeathRowThenLandsTheBlow) {
+    int deaths = 0;
+    std::string labelAtDeath;
+    auto deathRow = [&] {
+        ++deaths;
+        labelAtDeath = f["lbllife"].caption();
+        f["lbllife"].setCaption("Life:0");
+    };
+    game.state.life = 50;  // exactly D: death, then the blow
+    f["lbllife"].setCaption("Life:50");
+    EXPECT_TRUE(testThenHit(game, f, 50, deathRow));
+    EXPECT_EQ(labelAtDeath, "Life:50");  // the death row came before the blow
     EXPECT_EQ(game.state.life, 0);
     EXPECT_EQ(f["lbllife"].caption(), "Life:0");
 
-    game.state.life = 30;  // below D: the label shows the lowered value
-    EXPECT_TRUE(testThenHit(game, f, 50));
+    game.state.life = 30;  // below D: the label ends on the lowered value
+    EXPECT_TRUE(testThenHit(game, f, 50, deathRow));
     EXPECT_EQ(game.state.life, -20);
     EXPECT_EQ(f["lbllife"].caption(), "Life:-20");
 
-    game.state.life = 51;
-    EXPECT_FALSE(testThenHit(game, f, 50));
+    game.state.life = 51;  // D + 1: only the blow
+    EXPECT_FALSE(testThenHit(game, f, 50, deathRow));
     EXPECT_EQ(game.state.life, 1);
+    EXPECT_EQ(deaths, 2);
 }
 
 TEST_F(FirstHalf, SpendFormsLockAtTheirEdges) {

@@ -203,13 +203,10 @@ void onCommand86(Game& g) {
     Screen& f = board(g);
     g.message("The dark wizard blocks the stones easily.");
     g.message("He blasts you with lightning.");
-    if (g.state.life <= 50) {
+    testThenHit(g, f, 50, [&] {
         g.message("You died.");
         wizardFalls(f);
-    }
-    // The blow lands after the death too.
-    g.state.life -= 50;
-    writeLife(g, f);
+    });
 }
 
 void onCommand87(Game& g) {

@@ -200,15 +200,12 @@ void onCommand102(Game& g) {
         "The guard is also a skilled archer. He takes out his bow and a couple of arrows and knocks your arrow out of "
         "the air.");
     g.message("He then fires 6 arrows at you.");
-    if (g.state.life <= 200) {
+    testThenHit(g, f, 200, [&] {
         g.message("You die.");
         f.hide({"Command101", "Command102", "Command103", "Command70"});
         f["cmdlose"].show();
         f["Label2"].setCaption("");
-    }
-    // The arrows land after the death too: the label shows the life below 0.
-    g.state.life -= 200;
-    writeLife(g, f);
+    });
 }
 
 void onCommand103(Game& g) {
@@ -225,15 +222,12 @@ void onCommand103(Game& g) {
 void onCommand104(Game& g) {
     Screen& f = board(g);
     g.message("The guard reflects them back at you with his sword.");
-    if (g.state.life <= 50) {
+    testThenHit(g, f, 50, [&] {
         g.message("You died.");
         f.hide({"Command100", "Command104", "Command105", "Command106"});
         f["cmdlose"].show();
         f.hide({"Command70", "Command71", "Command72"});
-    }
-    // The stones land after the death too.
-    g.state.life -= 50;
-    writeLife(g, f);
+    });
 }
 
 void onCommand105(Game& g) {

@@ -204,16 +204,13 @@ void onCommand75(Game& g) {
 void onCommand77(Game& g) {
     Screen& f = board(g);
     g.message("The stones bounce off the serpent.");
-    if (g.state.life <= 50) {
+    testThenHit(g, f, 50, [&] {
         g.message("The serpent killed you.");
         f["lbllife"].setCaption("Life:0");
         f.hide({"Command73", "Command77", "Command78", "Command79"});
         f["cmdlose"].show();
         hideEveryPotionButton(f);
-    }
-    // The blow lands after the death too, so the label ends on the lowered life.
-    g.state.life -= 50;
-    writeLife(g, f);
+    });
 }
 
 void onCommand78(Game& g) {
