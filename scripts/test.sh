@@ -11,7 +11,7 @@ export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDRAL_BUILD_TESTS=ON
 cmake --build build-test -j2
-(cd build-test && ctest -j2 --output-on-failure)
+(cd build-test && ctest -j2 --timeout 900 --output-on-failure)
 
 # The sanitizers stop at the first fault they see. The random player plays a
 # smaller batch here: unoptimised and watched, each game costs ten times more.
@@ -20,4 +20,4 @@ cmake --build build-test-sanitize -j2
 (cd build-test-sanitize &&
     ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    VENDRAL_MONKEY_BATCH=3000 ctest -j2 --output-on-failure)
+    VENDRAL_MONKEY_BATCH=3000 ctest -j2 --timeout 900 --output-on-failure)
