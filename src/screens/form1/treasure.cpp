@@ -88,51 +88,39 @@ void onCommand93(Game& g) {
     f.hide({"Command93", "Command92"});
 }
 
-// A purchase enables the matching new-potion button without showing it: a
-// hero who kept the Items panel carries these potions on unseen.
-void onCommand94(Game& g) {
+// One purchase in the second store: an unaffordable potion refuses with its
+// message, greys the buttons it names and offers the way back; a bought one
+// enables the matching new-potion button without showing it (a hero who kept
+// the Items panel carries these potions on unseen).
+void buyNewPotion(Game& g, std::int64_t price, const char* refusal, std::initializer_list<std::string_view> greyed,
+                  const char* bought, Num& count, std::string_view useButton) {
     Screen& f = board(g);
-    if (g.state.money <= 999) {
-        g.message("You can't buy any more potions.");
-        f.disable({"Command94", "Command95", "Command96"});
+    if (g.state.money <= price - 1) {
+        g.message(refusal);
+        f.disable(greyed);
         f["cmdgoback"].show();
-    } else {
-        g.message("Bought 1 life potion.");
-        g.state.lifepotions += 1;
-        f["Command70"].enable();
-        g.state.money -= 1000;
-        writeMoney(g);
+        return;
     }
+    g.message(bought);
+    count += 1;
+    f[useButton].enable();
+    g.state.money -= price;
+    writeMoney(g);
+}
+
+void onCommand94(Game& g) {
+    buyNewPotion(g, 1000, "You can't buy any more potions.", {"Command94", "Command95", "Command96"},
+                 "Bought 1 life potion.", g.state.lifepotions, "Command70");
 }
 
 void onCommand95(Game& g) {
-    Screen& f = board(g);
-    if (g.state.money <= 1999) {
-        g.message("Not enough money.");
-        f.disable({"Command95", "Command96"});
-        f["cmdgoback"].show();
-    } else {
-        g.message("Bought 1 magic potion.");
-        g.state.magicpotions += 1;
-        f["Command72"].enable();
-        g.state.money -= 2000;
-        writeMoney(g);
-    }
+    buyNewPotion(g, 2000, "Not enough money.", {"Command95", "Command96"}, "Bought 1 magic potion.",
+                 g.state.magicpotions, "Command72");
 }
 
 void onCommand96(Game& g) {
-    Screen& f = board(g);
-    if (g.state.money <= 1999) {
-        g.message("Not enough money.");
-        f.disable({"Command95", "Command96"});
-        f["cmdgoback"].show();
-    } else {
-        g.message("Bought one refilling potion.");
-        g.state.refillpotions += 1;
-        f["Command71"].enable();
-        g.state.money -= 2000;
-        writeMoney(g);
-    }
+    buyNewPotion(g, 2000, "Not enough money.", {"Command95", "Command96"}, "Bought one refilling potion.",
+                 g.state.refillpotions, "Command71");
 }
 
 // --- The village and Flamel -----------------------------------------------

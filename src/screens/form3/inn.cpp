@@ -88,43 +88,34 @@ void onCheapestRoom(Game& g) {
 
 // A refused purchase greys out what the purse cannot pay for, for the rest
 // of the visit: all three when not even a life potion is affordable.
-void onBuyLifePotion(Game& g) {
-    Screen& f = board(g);
-    if (g.state.money <= 99) {
-        g.message("You can't buy any more potions.");
-        f.disable({"Command17", "Command18", "Command19"});
+// One purchase at the luxury room's shop: an unaffordable potion refuses
+// with its message and greys the buttons it names; a bought one is counted
+// and paid for.
+void buyPotion(Game& g, std::int64_t price, const char* refusal, std::initializer_list<std::string_view> greyed,
+               const char* bought, Num& count) {
+    if (g.state.money <= price - 1) {
+        g.message(refusal);
+        board(g).disable(greyed);
         return;
     }
-    g.message("Bought 1 life potion.");
-    g.state.lifepotions += 1;
-    g.state.money -= 100;
+    g.message(bought);
+    count += 1;
+    g.state.money -= price;
     writeMoney(g);
+}
+
+void onBuyLifePotion(Game& g) {
+    buyPotion(g, 100, "You can't buy any more potions.", {"Command17", "Command18", "Command19"},
+              "Bought 1 life potion.", g.state.lifepotions);
 }
 
 void onBuyMagicPotion(Game& g) {
-    Screen& f = board(g);
-    if (g.state.money <= 199) {
-        g.message("Not enough money.");
-        f.disable({"Command18", "Command19"});
-        return;
-    }
-    g.message("Bought 1 magic potion.");
-    g.state.magicpotions += 1;
-    g.state.money -= 200;
-    writeMoney(g);
+    buyPotion(g, 200, "Not enough money.", {"Command18", "Command19"}, "Bought 1 magic potion.", g.state.magicpotions);
 }
 
 void onBuyRefillingPotion(Game& g) {
-    Screen& f = board(g);
-    if (g.state.money <= 199) {
-        g.message("Not enough money.");
-        f.disable({"Command18", "Command19"});
-        return;
-    }
-    g.message("Bought one refilling potion.");
-    g.state.refillpotions += 1;
-    g.state.money -= 200;
-    writeMoney(g);
+    buyPotion(g, 200, "Not enough money.", {"Command18", "Command19"}, "Bought one refilling potion.",
+              g.state.refillpotions);
 }
 
 void onGoRest(Game& g) {
