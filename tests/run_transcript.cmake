@@ -2,7 +2,9 @@
 # expected transcript beside it (SCRIPT with .script replaced by .expected).
 # The first line of the script may be "# seed: N" to seed the random source.
 # MODE=window plays it through the real window under Qt's offscreen platform
-# instead of the headless player; the transcript must be the same.
+# instead of the headless player; MODE=web through the web page built in
+# WEB_SITE, in headless Chromium (REPLAY is then node and WEB_DRIVER
+# tests/web/replay.mjs). The transcript must be the same.
 string(REGEX REPLACE "\\.script$" ".expected" EXPECTED "${SCRIPT}")
 file(STRINGS "${SCRIPT}" first LIMIT_COUNT 1)
 set(seed_args)
@@ -15,10 +17,13 @@ if(MODE STREQUAL "window")
   if(NOT DEFINED ENV{QT_QPA_PLATFORM})
     set(ENV{QT_QPA_PLATFORM} offscreen)
   endif()
+elseif(MODE STREQUAL "web")
+  set(mode_args ${WEB_DRIVER} --site ${WEB_SITE})
 elseif(DEFINED MODE AND NOT MODE STREQUAL "" AND NOT MODE STREQUAL "headless")
-  message(FATAL_ERROR "unknown MODE ${MODE}: headless or window")
+  message(FATAL_ERROR "unknown MODE ${MODE}: headless, window or web")
 endif()
-# Qt's platform plugin talks on stderr; it is shown only when the run fails.
+# Qt's platform plugin talks on stderr; it is shown only when the run fails
+# (as is the web player's account of a fault of the page).
 execute_process(COMMAND ${REPLAY} ${mode_args} ${seed_args} ${SCRIPT}
   OUTPUT_VARIABLE actual ERROR_VARIABLE errors RESULT_VARIABLE status)
 if(NOT EXISTS "${EXPECTED}")
@@ -34,4 +39,9 @@ endif()
 # expected transcript; any other must play through.
 if(NOT status EQUAL 0 AND NOT expected MATCHES "(^|\n)error: ")
   message(FATAL_ERROR "the replay exited with ${status}\n${errors}")
+endif()
+# The web player exits with 1 for a fault of the page (a click that lands
+# on something else, an exception, a console error), whatever it printed.
+if(MODE STREQUAL "web" AND status EQUAL 1)
+  message(FATAL_ERROR "the page failed:\n${errors}")
 endif()

@@ -1,0 +1,83 @@
+// Opens the built page in headless Chromium for the browser tests: the
+// site served on 127.0.0.1 by the page's own server (with its Content
+// Security Policy), Debian's Chromium driven through playwright-core, and
+// every fault the page shows on its own (an uncaught exception, a console
+// error, a blocked resource, an alert) gathered for the test to check.
+import { existsSync } from "node:fs";
+import { dirname, join, resolve } from "node:path";
+import { fileURLToPath } from "node:url";
+import { chromium } from "playwright-core";
+import { startServer } from "../../src/web/serve.mjs";
+
+export const REPO = resolve(dirname(fileURLToPath(import.meta.url)), "../..");
+export const DEFAULT_SITE = join(REPO, "build-web/site");
+
+const CHROMIUM = process.env.VENDRAL_CHROMIUM || "/usr/bin/chromium";
+
+// What Chromium needs to run as root without a display, a GPU or a network,
+// and without calling home.
+const CHROMIUM_ARGS = [
+  "--no-sandbox",
+  "--disable-gpu",
+  "--disable-quic",
+  "--no-first-run",
+  "--disable-background-networking",
+  "--disable-component-update",
+  "--disable-sync",
+  "--disable-dev-shm-usage",
+];
+
+export async function launchBrowser() {
+  // playwright gives each launch a fresh profile folder of its own.
+  return chromium.launch({ executablePath: CHROMIUM, headless: true, args: CHROMIUM_ARGS, timeout: 60_000 });
+}
+
+export async function serveSite(site = DEFAULT_SITE) {
+  if (!existsSync(join(site, "index.html"))) throw new Error(`no built page at ${site} (scripts/web.sh --no-serve builds it)`);
+  return startServer({ root: site });
+}
+
+// A fresh page on `url` (a path and query under the server's root), with
+// its faults gathered in `faults` as lines of text. Resolves once the test
+// interface is ready when the query asks for it.
+export async function openPage(browser, server, path, { viewport = { width: 1280, height: 800 }, hasTouch = false } = {}) {
+  const context = await browser.newContext({ viewport, hasTouch, deviceScaleFactor: 1 });
+  const page = await context.newPage();
+  const faults = [];
+  const requests = [];
+  const dialogs = [];
+  page.on("pageerror", (e) => faults.push(`uncaught exception: ${e.message}`));
+  page.on("console", (m) => {
+    if (m.type() === "error") faults.push(`console error: ${m.text()}`);
+  });
+  page.on("requestfailed", (r) => faults.push(`request failed: ${r.url()} (${r.failure()?.errorText})`));
+  page.on("request", (r) => requests.push(r.url()));
+  page.on("dialog", (d) => {
+    dialogs.push(`${d.type()}: ${d.message()}`);
+    faults.push(`a ${d.type()} opened: ${d.message()}`);
+    d.dismiss().catch(() => {});
+  });
+  // Policy violations are counted by the page itself, from its first script on.
+  await page.addInitScript(() => {
+    window.__violations = [];
+    document.addEventListener("securitypolicyviolation", (e) =>
+      window.__violations.push(`${e.violatedDirective} ${e.blockedURI}`),
+    );
+  });
+  const url = new URL(path, server.url).href;
+  await page.goto(url, { waitUntil: "load", timeout: 60_000 });
+  if (new URL(url).searchParams.has("test")) {
+    await page.evaluate(() => window.vendralReady, undefined, { timeout: 60_000 });
+  }
+  return { page, context, faults, requests, dialogs };
+}
+
+// Rejects with `what` if `promise` takes longer than `ms`: a page that
+// stops answering fails the test instead of hanging it.
+export function within(ms, what, promise) {
+  let timer;
+  const timeout = new Promise((_, fail) => {
+    timer = setTimeout(() => fail(new Error(`${what}: no answer within ${ms} ms`)), ms);
+  });
+  return Promise.race([promise, timeout]).finally(() => clearTimeout(timer));
+}
