@@ -14,6 +14,8 @@
 #include <QSvgRenderer>
 #include <memory>
 
+#include "core/pictures.h"
+
 // The pictures live in a resource compiled into a static library: it must be
 // registered by hand, once, before the first picture is drawn.
 static void registerArt() { Q_INIT_RESOURCE(art); }
@@ -71,33 +73,9 @@ QPixmap picturePixmap(const QString& name, QSize size, qreal dpr) {
 }
 
 QString pictureDescription(const QString& name) {
-    struct Phrase {
-        const char* picture;
-        const char* words;
-    };
-    static constexpr Phrase phrases[] = {
-        {"wizard", "the Master Wizard"},
-        {"knight", "the Master of Knights"},
-        {"disc", "the disc"},
-        {"start", "a green arrow on a shield"},
-        {"quit", "a door with an arrow"},
-        {"stormer", "Stormer the Dragon"},
-        {"cup", "a cup"},
-        {"shadow", "a dark shadow"},
-        {"nilrem", "Nilrem"},
-        {"lightning", "a bolt of lightning"},
-        {"arrows", "a bow and arrows"},
-        {"flames", "a burst of flames"},
-        {"sword", "a sword"},
-        {"sword_gladonthard", "the sword Gladonthard"},
-        {"sword_uthler", "the sword Uthler"},
-        {"sword_valrath", "the sword Valrath"},
-        {"supreme_wizard", "the Supreme Wizard"},
-        {"icon", "the Vendral shield"},
-    };
-    for (const Phrase& p : phrases)
-        if (name == QLatin1String(p.picture)) return QString::fromLatin1(p.words);
-    return name;
+    const QByteArray utf8 = name.toUtf8();
+    const std::string_view words = pictureWords(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    return QString::fromUtf8(words.data(), static_cast<qsizetype>(words.size()));
 }
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds Vendral's web page and serves it: installs what is missing
+# (Debian's emscripten, Node.js), compiles the game to WebAssembly into
+# build-web/site/ and serves that folder at http://127.0.0.1:8000/.
+#
+#   scripts/web.sh              build, then serve (Ctrl+C stops)
+#   scripts/web.sh --no-serve   only build
+#   PORT=8080 scripts/web.sh    serve on another port
+set -euo pipefail
+cd "$(dirname "$0")/.."
+serve=1
+for arg in "$@"; do
+  case "$arg" in
+    --no-serve) serve=0 ;;
+    *) echo "usage: scripts/web.sh [--no-serve]" >&2; exit 2 ;;
+  esac
+done
+
+extra=(emscripten)
+command -v node >/dev/null || extra+=(nodejs)
+scripts/deps.sh "${extra[@]}"
+# Debian's emscripten finds its JavaScript helpers (acorn) among Debian's own
+# Node.js modules, also when another Node.js is first on the PATH.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+mkdir -p build-web
+if [ ! -f build-web/CMakeCache.txt ]; then
+  emcmake cmake -S src/web -B build-web -DCMAKE_BUILD_TYPE=Release
+fi
+cmake --build build-web -j2
+echo "The page is in build-web/site/."
+if [ "$serve" = 1 ]; then
+  exec node src/web/serve.mjs build-web/site --port "${PORT:-8000}"
+fi

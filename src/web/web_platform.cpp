@@ -1,0 +1,317 @@
+// The game in a web page: the platform the story runs on when it is compiled
+// to WebAssembly. The page's script (app.js) draws every screen from the
+// screen model this side reports, shows the message boxes and the name prompt
+// as modal <dialog>s, and carries the player's clicks, typing and drops back
+// in through the exported functions below.
+//
+// A message box waits the way a desktop one does: the handler that opened it
+// is suspended (Asyncify) until the player presses OK, then goes on where it
+// stopped. While it waits nothing else may call in; the page makes sure of it
+// (the dialog is modal, and a timer that falls due waits until it closes).
+#include <emscripten.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/game.h"
+#include "core/hit.h"
+#include "core/pictures.h"
+#include "core/script_clock.h"
+#include "screens/screens.h"
+
+// --- The page's side (app.js installs Module.page before the game starts) ---
+
+EM_ASYNC_JS(void, js_message_box, (const char* text), {
+    await Module.page.messageBox(UTF8ToString(text));
+});
+
+// The typed name in memory the game frees, or 0 for Cancel.
+EM_ASYNC_JS(char*, js_prompt, (const char* title, const char* text), {
+    const answer = await Module.page.prompt(UTF8ToString(title), UTF8ToString(text));
+    if (answer === null || answer === undefined) return 0;
+    const size = lengthBytesUTF8(answer) + 1;
+    const memory = _malloc(size);
+    if (memory) stringToUTF8(answer, memory, size);
+    return memory;
+});
+
+EM_JS(double, js_now, (), { return Module.page.now(); });
+
+// The local time and date as the browser writes them, in memory the game frees.
+EM_JS(char*, js_clock_text, (int date), {
+    const text = Module.page.clockText(date !== 0);
+    const size = lengthBytesUTF8(text) + 1;
+    const memory = _malloc(size);
+    if (memory) stringToUTF8(text, memory, size);
+    return memory;
+});
+
+EM_JS(double, js_fresh_seed, (), { return Module.page.freshSeed(); });
+EM_JS(int, js_scripted_roll, (), { return Module.page.scriptedRoll(); });
+EM_JS(void, js_end_program, (), { Module.page.endProgram(); });
+EM_JS(void, js_screen_loaded, (const char* json), { Module.page.screenLoaded(JSON.parse(UTF8ToString(json))); });
+EM_JS(void, js_screen_changed, (const char* name, int visible, const char* caption), {
+    Module.page.screenChanged(UTF8ToString(name), visible !== 0, UTF8ToString(caption));
+});
+EM_JS(void, js_control_changed,
+      (const char* screen, int index, const char* caption, int visible, int enabled, int left, int top,
+       const char* picture, const char* words),
+      {
+          Module.page.controlChanged(UTF8ToString(screen), index, {
+              caption: UTF8ToString(caption),
+              visible: visible !== 0,
+              enabled: enabled !== 0,
+              left: left,
+              top: top,
+              picture: UTF8ToString(picture),
+              words: UTF8ToString(words),
+          });
+      });
+EM_JS(void, js_timers_changed, (double due), { Module.page.timersChanged(due); });
+
+namespace vendral {
+namespace {
+
+std::string takeText(char* memory) {
+    if (!memory) return {};
+    std::string text(memory);
+    std::free(memory);
+    return text;
+}
+
+// Text as a JSON string, quotes included.
+void appendJson(std::string& out, std::string_view text) {
+    out += '"';
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20) {
+            static constexpr char hex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    out += '"';
+}
+
+std::string cssColour(const Rgb& c) {
+    return "rgb(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
+}
+
+// The whole screen as the page needs it to build its panel: the table with
+// each control's current state, and which controls take clicks and drops.
+std::string describeForPage(const Screen& s) {
+    const ScreenDef& def = s.def();
+    std::string out = "{\"name\":";
+    appendJson(out, def.name);
+    out += ",\"caption\":";
+    appendJson(out, s.caption());
+    out += ",\"width\":" + std::to_string(def.width) + ",\"height\":" + std::to_string(def.height);
+    out += ",\"background\":";
+    appendJson(out, def.hasBackground ? cssColour(def.background) : std::string());
+    out += ",\"controls\":[";
+    bool first = true;
+    for (const Control& c : s.controls()) {
+        const ControlDef& d = c.def();
+        if (!first) out += ',';
+        first = false;
+        out += "{\"name\":";
+        appendJson(out, d.name);
+        out += ",\"kind\":";
+        appendJson(out, kindName(d.kind));
+        out += ",\"caption\":";
+        appendJson(out, c.caption());
+        out += ",\"left\":" + std::to_string(c.left()) + ",\"top\":" + std::to_string(c.top()) +
+               ",\"width\":" + std::to_string(d.width) + ",\"height\":" + std::to_string(d.height);
+        out += std::string(",\"visible\":") + (c.visible() ? "true" : "false");
+        out += std::string(",\"enabled\":") + (c.enabled() ? "true" : "false");
+        out += ",\"points\":" + std::to_string(d.font.points);
+        out += std::string(",\"bold\":") + (d.font.bold ? "true" : "false");
+        out += ",\"picture\":";
+        appendJson(out, c.picture());
+        out += ",\"words\":";
+        appendJson(out, pictureWords(c.picture()));
+        out += std::string(",\"stretch\":") + (d.stretch ? "true" : "false");
+        out += std::string(",\"draggable\":") + (d.dragAuto ? "true" : "false");
+        out += std::string(",\"click\":") + (c.onClick ? "true" : "false");
+        out += std::string(",\"drop\":") + (c.onDrop ? "true" : "false");
+        out += ",\"background\":";
+        appendJson(out, d.hasBackground ? cssColour(d.background) : std::string());
+        out += '}';
+    }
+    out += "]}";
+    return out;
+}
+
+class WebPlatform : public Platform {
+public:
+    WebPlatform(bool scripted, std::uint64_t seed) : scripted_(scripted), seed_(seed) {}
+
+    void attach(Game& game) { game_ = &game; }
+
+    void messageBox(const std::string& text) override { js_message_box(text.c_str()); }
+
+    std::optional<std::string> prompt(const std::string& title, const std::string& text) override {
+        char* answer = js_prompt(title.c_str(), text.c_str());
+        if (!answer) return std::nullopt;
+        return takeText(answer);
+    }
+
+    std::int64_t nowMs() override { return scripted_ ? scriptedNow_ : static_cast<std::int64_t>(js_now()); }
+    std::string timeText() override { return scripted_ ? scriptedTimeText(scriptedNow_) : takeText(js_clock_text(0)); }
+    std::string dateText() override { return scripted_ ? scriptedDateText(scriptedNow_) : takeText(js_clock_text(1)); }
+    std::uint64_t randomSeed() override {
+        return scripted_ ? seed_ : static_cast<std::uint64_t>(js_fresh_seed());
+    }
+    std::optional<int> scriptedRoll() override {
+        if (!scripted_) return std::nullopt;
+        const int d = js_scripted_roll();
+        if (d < 0 || d > 9) return std::nullopt;
+        return d;
+    }
+    void endProgram() override { js_end_program(); }
+
+    void screenLoaded(Screen& s) override { js_screen_loaded(describeForPage(s).c_str()); }
+    void screenChanged(Screen& s) override {
+        const std::string name(s.name());
+        js_screen_changed(name.c_str(), s.visible() ? 1 : 0, s.caption().c_str());
+    }
+    void controlChanged(Control& c) override {
+        if (c.kind() == Kind::Timer) return;
+        const std::string screen(c.screen().name());
+        const auto index = static_cast<int>(&c - c.screen().controls().data());
+        const std::string words(pictureWords(c.picture()));
+        js_control_changed(screen.c_str(), index, c.caption().c_str(), c.visible() ? 1 : 0, c.enabled() ? 1 : 0,
+                           c.left(), c.top(), c.picture().c_str(), words.c_str());
+    }
+    // The page wakes the game when the next tick that would change something
+    // falls due; a scripted run moves its clock only when told to.
+    void timersChanged() override {
+        if (!game_ || scripted_) return;
+        const auto due = game_->nextDue();
+        js_timers_changed(due && !game_->ended() ? static_cast<double>(*due) : -1.0);
+    }
+
+    // A scripted run lets `ms` pass on the game's clock, running every tick
+    // that falls due in time order, as the headless player's `wait` does.
+    void advance(std::int64_t ms) {
+        const std::int64_t target = scriptedNow_ + (ms > 0 ? ms : 0);
+        while (game_ && !game_->ended()) {
+            const auto due = game_->nextDue();
+            if (!due || *due > target) break;
+            if (*due > scriptedNow_) scriptedNow_ = *due;
+            game_->runDueTimers();
+        }
+        if (scriptedNow_ < target) scriptedNow_ = target;
+    }
+
+private:
+    bool scripted_;
+    std::uint64_t seed_;
+    std::int64_t scriptedNow_ = 0;
+    Game* game_ = nullptr;
+};
+
+struct Session {
+    Session(bool scripted, std::uint64_t seed) : platform(scripted, seed), game(platform, allScreens()) {
+        platform.attach(game);
+    }
+    WebPlatform platform;
+    Game game;
+};
+
+std::unique_ptr<Session> session;
+
+// Text handed back to the page stays valid until the next call that returns text.
+const char* handBack(std::string text) {
+    static std::string kept;
+    kept = std::move(text);
+    return kept.c_str();
+}
+
+}  // namespace
+}  // namespace vendral
+
+using vendral::session;
+
+extern "C" {
+
+// Starts the game: Form1 loads (asking the name) and shows. `scripted` runs it
+// on a clock that stands still between advance() calls, with a fixed seed.
+EMSCRIPTEN_KEEPALIVE void vendral_start(int scripted, double seed) {
+    if (session) return;
+    session = std::make_unique<vendral::Session>(scripted != 0, static_cast<std::uint64_t>(seed));
+    session->game.start();
+}
+
+// The player's actions; each returns a refusal code (0: done). A press is a
+// click that the page has already seen land on the control's own element.
+EMSCRIPTEN_KEEPALIVE int vendral_press(const char* screen, const char* control) {
+    if (!session) return static_cast<int>(vendral::Refusal::NotLoaded);
+    return static_cast<int>(session->game.press(screen, control));
+}
+
+// `text` is memory the page allocated with malloc; it is freed here.
+EMSCRIPTEN_KEEPALIVE int vendral_type(const char* screen, const char* control, char* text) {
+    std::string typed = vendral::takeText(text);
+    if (!session) return static_cast<int>(vendral::Refusal::NotLoaded);
+    return static_cast<int>(session->game.type(screen, control, std::move(typed)));
+}
+
+EMSCRIPTEN_KEEPALIVE int vendral_drag(const char* fromScreen, const char* image, const char* toScreen,
+                                      const char* target) {
+    if (!session) return static_cast<int>(vendral::Refusal::NotLoaded);
+    return static_cast<int>(session->game.drag(fromScreen, image, toScreen, target));
+}
+
+// The page's timer went off: run every tick that is due by now.
+EMSCRIPTEN_KEEPALIVE void vendral_wake() {
+    if (session && !session->game.ended()) session->game.runDueTimers();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* vendral_refusal_text(int refusal) {
+    return vendral::handBack(std::string(vendral::refusalText(static_cast<vendral::Refusal>(refusal))));
+}
+
+// --- For scripted runs (the page's test mode) -------------------------------
+
+EMSCRIPTEN_KEEPALIVE void vendral_advance(double ms) {
+    if (session) session->platform.advance(static_cast<std::int64_t>(ms));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* vendral_state() {
+    std::string out;
+    if (session)
+        for (const auto& [name, value] : session->game.state.dump()) out += "state " + name + "=" + value + "\n";
+    return vendral::handBack(std::move(out));
+}
+
+// Why FORM.CONTROL cannot be reached by name, or "".
+EMSCRIPTEN_KEEPALIVE const char* vendral_look_up(const char* screen, const char* control) {
+    if (!session) return vendral::handBack("the screen is not loaded");
+    if (session->game.ended()) return vendral::handBack(std::string(vendral::refusalText(vendral::Refusal::Ended)));
+    vendral::Control* c = nullptr;
+    return vendral::handBack(std::string(vendral::refusalText(session->game.lookUp(screen, control, &c))));
+}
+
+// Where a click on FORM.CONTROL lands, in twips of its screen's client area:
+// "X Y", or "!" and why no point of it can be clicked.
+EMSCRIPTEN_KEEPALIVE const char* vendral_click_point(const char* screen, const char* control) {
+    if (!session) return vendral::handBack("!the screen is not loaded");
+    vendral::Control* c = nullptr;
+    if (auto r = session->game.lookUp(screen, control, &c); r != vendral::Refusal::None)
+        return vendral::handBack("!" + std::string(vendral::refusalText(r)));
+    const auto point = vendral::clickPoint(*c);
+    if (!point) return vendral::handBack("!" + std::string(vendral::refusalText(vendral::Refusal::Covered)));
+    return vendral::handBack(std::to_string(point->x) + " " + std::to_string(point->y));
+}
+
+}  // extern "C"
