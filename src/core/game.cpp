@@ -1,6 +1,8 @@
 #include "core/game.h"
 
 #include <limits>
+
+#include "core/hit.h"
 #include <stdexcept>
 
 namespace vendral {
@@ -19,6 +21,7 @@ std::string_view refusalText(Refusal r) {
     case Refusal::NotDraggable: return "the control is not a draggable image";
     case Refusal::Busy: return "a message box is open";
     case Refusal::Ended: return "the game has ended";
+    case Refusal::Covered: return "no point of the control can be clicked";
     }
     return "";
 }
@@ -135,7 +138,8 @@ Refusal Game::lookUp(std::string_view screenName, std::string_view control, Cont
     return Refusal::None;
 }
 
-Refusal Game::click(std::string_view screenName, std::string_view control) {
+Refusal Game::clickable(std::string_view screenName, std::string_view control, Control** out) {
+    *out = nullptr;
     if (ended_) return Refusal::Ended;
     Control* c = nullptr;
     if (Refusal r = lookUp(screenName, control, &c); r != Refusal::None) return r;
@@ -145,6 +149,23 @@ Refusal Game::click(std::string_view screenName, std::string_view control) {
     if (!c->visible()) return Refusal::ControlHidden;
     if (!c->enabled()) return Refusal::ControlDisabled;
     if (busy()) return Refusal::Busy;
+    *out = c;
+    return Refusal::None;
+}
+
+Refusal Game::click(std::string_view screenName, std::string_view control) {
+    Control* c = nullptr;
+    if (Refusal r = clickable(screenName, control, &c); r != Refusal::None) return r;
+    const auto at = clickPoint(*c);
+    if (!at) return Refusal::Covered;
+    // A disabled control under the mouse swallows the click.
+    if (Control* to = controlAt(c->screen(), *at); to && to->enabled() && to->onClick) runHandler(to->onClick);
+    return Refusal::None;
+}
+
+Refusal Game::press(std::string_view screenName, std::string_view control) {
+    Control* c = nullptr;
+    if (Refusal r = clickable(screenName, control, &c); r != Refusal::None) return r;
     if (c->onClick) runHandler(c->onClick);
     return Refusal::None;
 }

@@ -30,8 +30,9 @@ enum class Refusal {
     NotClickable,
     NotTextBox,
     NotDraggable,
-    Busy,   // a handler is still waiting in a message box
-    Ended,  // the game is over
+    Busy,     // a handler is still waiting in a message box
+    Ended,    // the game is over
+    Covered,  // controls lying above it leave no point of it to click
 };
 
 std::string_view refusalText(Refusal r);
@@ -71,7 +72,14 @@ public:
     std::string dateText() { return platform_->dateText(); }
 
     // --- What the player does ---------------------------------------------
+    // A click on the control by name, landing where the mouse would land on
+    // it (core/hit.h): the click runs the handler of whatever receives the
+    // mouse there, which for a label or picture that lets clicks through is
+    // what lies beneath it, perhaps nothing.
     Refusal click(std::string_view screen, std::string_view control);
+    // The control's own widget took a click, or Enter on the keyboard: run its
+    // click handler if the player could, wherever other controls lie.
+    Refusal press(std::string_view screen, std::string_view control);
     // Replace a text box's text (typing does not run any handler).
     Refusal type(std::string_view screen, std::string_view control, std::string text);
     // Drag an image and drop it on a control; only labels with a drop handler react.
@@ -100,6 +108,8 @@ public:
     void noteScreenChanged(Screen& s);
 
 private:
+    // The control of a click or press, or why the player cannot click it.
+    Refusal clickable(std::string_view screen, std::string_view control, Control** out);
     void runHandler(Handler h);
     void startTimers(Screen& s);
     Control* earliestDue(bool includeIdle) const;

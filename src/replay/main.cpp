@@ -1,77 +1,48 @@
 // vendral-replay [--window] [--seed N] [SCRIPT]: plays a script of player
 // actions on the game and prints what the player would have seen; without a
 // window, or with --window through the real one.
-#include <cstdlib>
-#include <fstream>
+//
+// This program holds the game logic alone, so that the many headless runs of
+// tests, bug reports and the random player load no window toolkit. With
+// --window it becomes vendral-replay-window, the same player built with the
+// window, found beside this program.
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
 #include <iostream>
 #include <string>
 
 #include "replay/replay.h"
-#ifdef VENDRAL_WITH_WINDOW
-#include "ui/window_driver.h"
-#endif
 
 namespace {
 
-#ifdef VENDRAL_WITH_WINDOW
-constexpr const char* kUsage = "usage: vendral-replay [--window] [--seed N] [SCRIPT]\n";
-#else
-constexpr const char* kUsage = "usage: vendral-replay [--seed N] [SCRIPT]\n";
-#endif
+// Runs vendral-replay-window from this program's folder with the same
+// arguments; returns only when it cannot.
+int runInWindow(char** argv) {
+    char self[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string();
+    path = path.substr(0, path.rfind('/') + 1) + "vendral-replay-window";
+    argv[0] = path.data();
+    execv(path.c_str(), argv);
+    const int why = errno;
+    if (why == ENOENT)
+        std::cerr << "vendral-replay: built without the window (no " << path << ")\n";
+    else
+        std::cerr << "vendral-replay: cannot run " << path << ": " << std::strerror(why) << "\n";
+    return 2;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::uint64_t seed = 1;
-    std::string file;
-    [[maybe_unused]] bool window = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--seed" && i + 1 < argc) {
-            try {
-                seed = std::stoull(argv[++i]);
-            } catch (...) {
-                std::cerr << "vendral-replay: --seed takes a whole number\n";
-                return 2;
-            }
-        } else if (arg == "--window") {
-#ifdef VENDRAL_WITH_WINDOW
-            window = true;
-#else
-            std::cerr << "vendral-replay: built without the window\n";
-            return 2;
-#endif
-        } else if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
-            return 0;
-        } else if (file.empty() && (arg.empty() || arg[0] != '-')) {
-            file = arg;
-        } else {
-            std::cerr << kUsage;
-            return 2;
-        }
-    }
-    std::vector<vendral::ScriptLine> lines;
-    if (file.empty()) {
-        lines = vendral::parseScript(std::cin);
-    } else {
-        std::ifstream in(file);
-        if (!in) {
-            std::cerr << "vendral-replay: cannot read " << file << "\n";
-            return 2;
-        }
-        lines = vendral::parseScript(in);
-    }
-#ifdef VENDRAL_WITH_WINDOW
-    if (window) {
-        // Qt sees only the program's name: the script is the player's, not Qt's.
-        const int status = vendral::replayInWindow(1, argv, lines, seed, std::cout);
-        std::cout.flush();
-        return status;
-    }
-#endif
-    auto driver = vendral::makeHeadlessDriver(seed);
-    const int status = vendral::runScript(lines, *driver, std::cout);
-    std::cout.flush();
-    return status;
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--window") return runInWindow(argv);
+    return vendral::replayMain(argc, argv, [](const std::vector<vendral::ScriptLine>& lines, std::uint64_t seed,
+                                              std::ostream& out) {
+        auto driver = vendral::makeHeadlessDriver(seed);
+        return vendral::runScript(lines, *driver, out);
+    });
 }

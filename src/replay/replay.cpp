@@ -1,6 +1,8 @@
 #include "replay/replay.h"
 
 #include <charconv>
+#include <fstream>
+#include <iostream>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -194,6 +196,47 @@ private:
 
 std::unique_ptr<ReplayDriver> makeHeadlessDriver(std::uint64_t seed) {
     return std::make_unique<HeadlessDriver>(seed);
+}
+
+int replayMain(int argc, char** argv, const ScriptPlayer& play) {
+    constexpr const char* usage = "usage: vendral-replay [--window] [--seed N] [SCRIPT]\n";
+    std::uint64_t seed = 1;
+    std::string file;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--seed" && i + 1 < argc) {
+            try {
+                seed = std::stoull(argv[++i]);
+            } catch (...) {
+                std::cerr << "vendral-replay: --seed takes a whole number\n";
+                return 2;
+            }
+        } else if (arg == "--window") {
+            // Chosen already by the program that runs this.
+        } else if (arg == "--help" || arg == "-h") {
+            std::cout << usage;
+            return 0;
+        } else if (file.empty() && (arg.empty() || arg[0] != '-')) {
+            file = arg;
+        } else {
+            std::cerr << usage;
+            return 2;
+        }
+    }
+    std::vector<ScriptLine> lines;
+    if (file.empty()) {
+        lines = parseScript(std::cin);
+    } else {
+        std::ifstream in(file);
+        if (!in) {
+            std::cerr << "vendral-replay: cannot read " << file << "\n";
+            return 2;
+        }
+        lines = parseScript(in);
+    }
+    const int status = play(lines, seed, std::cout);
+    std::cout.flush();
+    return status;
 }
 
 int replayHeadless(const std::string& script, std::string& transcript, std::uint64_t seed) {

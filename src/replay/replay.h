@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -50,6 +51,16 @@ public:
 int runScript(const std::vector<ScriptLine>& script, ReplayDriver& driver, std::ostream& out);
 
 std::unique_ptr<ReplayDriver> makeHeadlessDriver(std::uint64_t seed);
+
+// Plays a parsed script with the given seed, writes the transcript and
+// returns the exit status.
+using ScriptPlayer = std::function<int(const std::vector<ScriptLine>& script, std::uint64_t seed, std::ostream& out)>;
+
+// The command line of the scripted player, `[--window] [--seed N] [SCRIPT]`
+// (the script from standard input when no file is named): reads the script
+// and plays it with `play`. The program that runs it has already chosen
+// headless or window by --window.
+int replayMain(int argc, char** argv, const ScriptPlayer& play);
 
 // The whole headless replay of one script text, for tests.
 int replayHeadless(const std::string& script, std::string& transcript, std::uint64_t seed = 1);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/hit.h"
 #include "ui/widgets.h"
 
 namespace vendral {
@@ -89,7 +90,7 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
             b->setFocusPolicy(Qt::StrongFocus);
             b->setAutoDefault(false);
             QObject::connect(b, &QPushButton::clicked, b, [&game, screenName, name] {
-                game.click(screenName.toStdString(), name.toStdString());
+                game.press(screenName.toStdString(), name.toStdString());
             });
             if (d.hasBackground) {
                 QPalette pal = b->palette();
@@ -104,7 +105,7 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
         case Kind::Label: {
             auto* l = new GameLabel(this, screenName, name);
             if (c.onClick)
-                l->onClick = [&game, screenName, name] { game.click(screenName.toStdString(), name.toStdString()); };
+                l->onClick = [&game, screenName, name] { game.press(screenName.toStdString(), name.toStdString()); };
             if (c.onDrop) {
                 l->setAcceptDrops(true);
                 l->onDrop = [&game, screenName, name](const QString& source) {
@@ -114,8 +115,6 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
                               screenName.toStdString(), name.toStdString());
                 };
             }
-            // A label that does nothing lets a click through to what lies beneath.
-            if (!c.onClick && !c.onDrop) l->setAttribute(Qt::WA_TransparentForMouseEvents);
             w = l;
             break;
         }
@@ -124,11 +123,10 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
             p->stretch = d.stretch;
             p->draggable = d.dragAuto;
             if (c.onClick) {
-                p->onClick = [&game, screenName, name] { game.click(screenName.toStdString(), name.toStdString()); };
+                p->onClick = [&game, screenName, name] { game.press(screenName.toStdString(), name.toStdString()); };
                 // A picture that does something is reached with Tab and pressed with Enter or Space.
                 p->setFocusPolicy(Qt::StrongFocus);
             }
-            if (!c.onClick && !d.dragAuto) p->setAttribute(Qt::WA_TransparentForMouseEvents);
             w = p;
             break;
         }
@@ -144,6 +142,9 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
             break;
         }
         if (w) {
+            // A label or picture that does nothing lets a click through to
+            // what lies beneath (core/hit.h, which the scripted player follows).
+            if (!takesMouse(c)) w->setAttribute(Qt::WA_TransparentForMouseEvents);
             w->setObjectName(name);
             w->setAccessibleDescription(name);
             applyFont(w, d.font);
@@ -151,7 +152,8 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
         widgets_.push_back(w);
     }
     // Buttons and the text box lie above labels and pictures, whatever the
-    // table order: an overlapping label never swallows a button's click.
+    // table order: an overlapping label never swallows a button's click. The
+    // stacking of core/hit.h, which the scripted player follows.
     for (QWidget* w : widgets_)
         if (qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w)) w->raise();
     applyAll();

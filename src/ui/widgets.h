@@ -7,15 +7,17 @@
 #include <QWidget>
 #include <functional>
 
+#include "core/hit.h"
+
 class QMimeData;
 
 namespace vendral {
 
 class Control;
 
-// Twips to device-independent pixels (15 twips to a pixel at 96 dpi); Qt's
-// high-DPI scaling takes it from there.
-inline int twips(int t) { return (t + 7) / 15; }
+// Twips to device-independent pixels (15 twips to a pixel at 96 dpi), rounded
+// as core/hit.h lays the screens out; Qt's high-DPI scaling takes it from there.
+inline int twips(int t) { return pixelsOf(t); }
 
 // The picture of that name from the art resource, drawn into `target`
 // (stretched to it, or at its own size from the top left corner).

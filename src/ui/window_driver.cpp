@@ -17,6 +17,7 @@
 #include <string>
 
 #include "core/game.h"
+#include "core/hit.h"
 #include "replay/headless.h"
 #include "ui/qt_platform.h"
 #include "ui/widgets.h"
@@ -122,18 +123,26 @@ public:
     std::string click(const std::string& form, const std::string& control) override {
         ScreenWindow* win = nullptr;
         QWidget* w = nullptr;
-        if (std::string why = find(form, control, &win, &w); !why.empty()) return why;
+        Control* c = nullptr;
+        if (std::string why = find(form, control, &win, &w, &c); !why.empty()) return why;
         const auto kind = kindOf(w);
         if (!kind || *kind == Kind::TextBox) return text(Refusal::NotClickable);
         if (!win->isVisible()) return text(Refusal::ScreenHidden);
         if (!w->isVisibleTo(win)) return text(Refusal::ControlHidden);
         if (!w->isEnabled()) return text(Refusal::ControlDisabled);
-        // The mouse goes down and up at the control's centre, on whatever
-        // lies on top there, as it would for a player.
-        const QPoint centre = w->geometry().center();
-        QWidget* top = win->childAt(centre);
+        // The mouse goes down and up where a player's click on the control
+        // lands (core/hit.h), on whatever lies on top there.
+        const auto at = clickPoint(*c);
+        if (!at) return text(Refusal::Covered);
+        const QPoint point(twips(at->x), twips(at->y));
+        const Control* receiver = controlAt(win->screen(), *at);
+        QWidget* expected = receiver ? win->widgetFor(*receiver) : nullptr;
+        QWidget* top = win->childAt(point);
+        if (top != expected && !(expected && expected->isAncestorOf(top)))
+            return "the window and the screen model disagree on what lies at (" + std::to_string(point.x()) + ", " +
+                   std::to_string(point.y()) + ")";
         if (!top) top = win;
-        press(top, top->mapFrom(win, centre));
+        press(top, top->mapFrom(win, point));
         settle();
         return {};
     }
@@ -203,13 +212,15 @@ public:
     }
 
 private:
-    // The window and widget of FORM.CONTROL, or why the player cannot reach it.
-    std::string find(const std::string& form, const std::string& control, ScreenWindow** win, QWidget** w) {
+    // The window, widget and control of FORM.CONTROL, or why the player cannot reach it.
+    std::string find(const std::string& form, const std::string& control, ScreenWindow** win, QWidget** w,
+                     Control** c = nullptr) {
         if (game_.ended()) return text(Refusal::Ended);
-        Control* c = nullptr;
-        if (Refusal r = game_.lookUp(form, control, &c); r != Refusal::None) return text(r);
-        *win = platform_.window(c->screen());
-        *w = *win ? (*win)->widgetFor(*c) : nullptr;
+        Control* found = nullptr;
+        if (Refusal r = game_.lookUp(form, control, &found); r != Refusal::None) return text(r);
+        if (c) *c = found;
+        *win = platform_.window(found->screen());
+        *w = *win ? (*win)->widgetFor(*found) : nullptr;
         if (!*win) return text(Refusal::NotLoaded);
         return {};
     }

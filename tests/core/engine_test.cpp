@@ -60,14 +60,15 @@ void onDropped(Game& g, Control& source) {
 bool watcherIdle(const Game& g) { return g.state.life > 0; }
 void onWatch(Game& g) { Probe::log.push_back("watch@" + std::to_string(g.now())); }
 
+// Side by side, so that none covers another's click.
 constexpr std::array probeControls{
     button("btn", "Press", 0, 0, 100, 100),
-    button("greyed", "Greyed", 0, 0, 100, 100).disabled(),
-    label("target", "", 0, 0, 100, 100),
-    label("plain", "", 0, 0, 100, 100),
-    image("icon", "disc", 0, 0, 480, 480).draggable("Cheat"),
-    image("still", "disc", 0, 0, 480, 480),
-    textbox("box", 0, 0, 100, 100),
+    button("greyed", "Greyed", 150, 0, 100, 100).disabled(),
+    label("target", "", 300, 0, 100, 100),
+    label("plain", "", 450, 0, 100, 100),
+    image("icon", "disc", 0, 150, 480, 480).draggable("Cheat"),
+    image("still", "disc", 500, 150, 480, 480),
+    textbox("box", 0, 700, 100, 100),
     timer("slow", 100, true),
     timer("fast", 30, false),
     timer("watch", 1, true),
