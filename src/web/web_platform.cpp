@@ -151,9 +151,15 @@ std::string describeForPage(const Screen& s) {
     return out;
 }
 
+// How a run is played: by a person, or scripted (a fixed seed and queued
+// draws), and then perhaps on a clock that stands still between advance()
+// calls as well, as the scripted player's is.
+enum RunMode { Scripted = 1, StillClock = 2 };
+
 class WebPlatform : public Platform {
 public:
-    WebPlatform(bool scripted, std::uint64_t seed) : scripted_(scripted), seed_(seed) {}
+    WebPlatform(int mode, std::uint64_t seed)
+        : scripted_((mode & Scripted) != 0), stillClock_((mode & StillClock) != 0), seed_(seed) {}
 
     void attach(Game& game) { game_ = &game; }
 
@@ -165,9 +171,13 @@ public:
         return takeText(answer);
     }
 
-    std::int64_t nowMs() override { return scripted_ ? scriptedNow_ : static_cast<std::int64_t>(js_now()); }
-    std::string timeText() override { return scripted_ ? scriptedTimeText(scriptedNow_) : takeText(js_clock_text(0)); }
-    std::string dateText() override { return scripted_ ? scriptedDateText(scriptedNow_) : takeText(js_clock_text(1)); }
+    std::int64_t nowMs() override { return stillClock_ ? scriptedNow_ : static_cast<std::int64_t>(js_now()); }
+    std::string timeText() override {
+        return stillClock_ ? scriptedTimeText(scriptedNow_) : takeText(js_clock_text(0));
+    }
+    std::string dateText() override {
+        return stillClock_ ? scriptedDateText(scriptedNow_) : takeText(js_clock_text(1));
+    }
     std::uint64_t randomSeed() override {
         return scripted_ ? seed_ : static_cast<std::uint64_t>(js_fresh_seed());
     }
@@ -195,7 +205,7 @@ public:
     // The page wakes the game when the next tick that would change something
     // falls due; a scripted run moves its clock only when told to.
     void timersChanged() override {
-        if (!game_ || scripted_) return;
+        if (!game_ || stillClock_) return;
         const auto due = game_->nextDue();
         js_timers_changed(due && !game_->ended() ? static_cast<double>(*due) : -1.0);
     }
@@ -203,6 +213,7 @@ public:
     // A scripted run lets `ms` pass on the game's clock, running every tick
     // that falls due in time order, as the headless player's `wait` does.
     void advance(std::int64_t ms) {
+        if (!stillClock_) return;
         const std::int64_t target = scriptedNow_ + (ms > 0 ? ms : 0);
         while (game_ && !game_->ended()) {
             const auto due = game_->nextDue();
@@ -215,13 +226,14 @@ public:
 
 private:
     bool scripted_;
+    bool stillClock_;
     std::uint64_t seed_;
     std::int64_t scriptedNow_ = 0;
     Game* game_ = nullptr;
 };
 
 struct Session {
-    Session(bool scripted, std::uint64_t seed) : platform(scripted, seed), game(platform, allScreens()) {
+    Session(int mode, std::uint64_t seed) : platform(mode, seed), game(platform, allScreens()) {
         platform.attach(game);
     }
     WebPlatform platform;
@@ -244,11 +256,11 @@ using vendral::session;
 
 extern "C" {
 
-// Starts the game: Form1 loads (asking the name) and shows. `scripted` runs it
-// on a clock that stands still between advance() calls, with a fixed seed.
-EMSCRIPTEN_KEEPALIVE void vendral_start(int scripted, double seed) {
+// Starts the game: Form1 loads (asking the name) and shows. `mode` is a sum of
+// RunMode flags: 0 for a player.
+EMSCRIPTEN_KEEPALIVE void vendral_start(int mode, double seed) {
     if (session) return;
-    session = std::make_unique<vendral::Session>(scripted != 0, static_cast<std::uint64_t>(seed));
+    session = std::make_unique<vendral::Session>(mode, static_cast<std::uint64_t>(seed));
     session->game.start();
 }
 

@@ -10,7 +10,8 @@
 // Opened with ?test (and &seed=N), the page waits for window.vendral.start(),
 // its clock stands still until window.vendral.advance(ms), and
 // window.vendral.roll(d) queues the next random draw: the scripted player's
-// wait and roll, for tests that play a script through the page.
+// wait and roll, for tests that play a script through the page. With
+// ?test&live the clock runs as for a player (for benchmarks of the timers).
 "use strict";
 
 (() => {
@@ -23,6 +24,8 @@
   const testMode = params.has("test");
   const seedText = params.get("seed") ?? "1";
   const testSeed = /^\d{1,15}$/.test(seedText) ? Number(seedText) : 1;
+  // Run modes of the game: scripted draws and seed (1), a clock that stands still (2).
+  const runMode = testMode ? 1 | (params.has("live") ? 0 : 2) : 0;
 
   const desk = document.getElementById("desk");
   const loading = document.getElementById("loading");
@@ -579,7 +582,7 @@
   function start() {
     if (inFlight > 0 || screens.size > 0 || gameOver) return;
     loading.hidden = true;
-    enter("vendral_start", [testMode ? 1 : 0, testSeed], ["number", "number"]);
+    enter("vendral_start", [runMode, testSeed], ["number", "number"]);
   }
 
   function testInterface() {
