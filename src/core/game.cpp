@@ -192,10 +192,15 @@ Refusal Game::drag(std::string_view fromScreen, std::string_view image, std::str
     Control* dst = nullptr;
     if (Refusal r = lookUp(toScreen, target, &dst); r != Refusal::None) return r;
     if (busy()) return Refusal::Busy;
-    // Only a visible label with a drop handler reacts; a drop anywhere else does nothing.
-    if (dst->kind() == Kind::Label && dst->onDrop && dst->visible() && dst->screen().visible()) {
+    // A drop on a hidden target does nothing. Otherwise it lands where a
+    // click on the target would land, and only a label with a drop handler
+    // receiving the mouse there reacts.
+    if (!dst->visible() || !dst->screen().visible()) return Refusal::None;
+    const auto at = clickPoint(*dst);
+    if (!at) return Refusal::Covered;
+    if (Control* to = controlAt(dst->screen(), *at); to && to->kind() == Kind::Label && to->onDrop) {
         ++depth_;
-        dst->onDrop(*this, *src);
+        to->onDrop(*this, *src);
         --depth_;
         platform_->timersChanged();
     }

@@ -82,7 +82,8 @@ public:
     Refusal press(std::string_view screen, std::string_view control);
     // Replace a text box's text (typing does not run any handler).
     Refusal type(std::string_view screen, std::string_view control, std::string text);
-    // Drag an image and drop it on a control; only labels with a drop handler react.
+    // Drag an image and drop it on a control, where a click on it would land;
+    // only a label with a drop handler receiving the mouse there reacts.
     Refusal drag(std::string_view fromScreen, std::string_view image, std::string_view toScreen,
                  std::string_view target);
     // Which control a name points at, or why it cannot be used.

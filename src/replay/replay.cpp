@@ -156,7 +156,8 @@ namespace {
 
 class HeadlessDriver : public ReplayDriver {
 public:
-    explicit HeadlessDriver(std::uint64_t seed) : platform_(seed), game_(platform_, allScreens()) {
+    HeadlessDriver(std::uint64_t seed, std::span<const ScreenDef* const> screens)
+        : platform_(seed), game_(platform_, screens) {
         platform_.onLine = [this](const std::string& l) { pending_ += l + "\n"; };
     }
     void queueName(const std::string* answer) override {
@@ -194,8 +195,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ReplayDriver> makeHeadlessDriver(std::uint64_t seed) {
-    return std::make_unique<HeadlessDriver>(seed);
+std::unique_ptr<ReplayDriver> makeHeadlessDriver(std::uint64_t seed, std::span<const ScreenDef* const> screens) {
+    return std::make_unique<HeadlessDriver>(seed, screens);
 }
 
 int replayMain(int argc, char** argv, const ScriptPlayer& play) {
@@ -239,10 +240,11 @@ int replayMain(int argc, char** argv, const ScriptPlayer& play) {
     return status;
 }
 
-int replayHeadless(const std::string& script, std::string& transcript, std::uint64_t seed) {
+int replayHeadless(const std::string& script, std::string& transcript, std::uint64_t seed,
+                   std::span<const ScreenDef* const> screens) {
     std::istringstream in(script);
     const auto lines = parseScript(in);
-    HeadlessDriver driver(seed);
+    HeadlessDriver driver(seed, screens);
     std::ostringstream out;
     int status = runScript(lines, driver, out);
     transcript = out.str();

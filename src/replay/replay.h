@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "screens/screens.h"
+
 namespace vendral {
 
 class Game;
@@ -50,7 +52,8 @@ public:
 // Plays the script; returns the exit status (0 played through, 2 refused).
 int runScript(const std::vector<ScriptLine>& script, ReplayDriver& driver, std::ostream& out);
 
-std::unique_ptr<ReplayDriver> makeHeadlessDriver(std::uint64_t seed);
+std::unique_ptr<ReplayDriver> makeHeadlessDriver(std::uint64_t seed,
+                                                 std::span<const ScreenDef* const> screens = allScreens());
 
 // Plays a parsed script with the given seed, writes the transcript and
 // returns the exit status.
@@ -63,6 +66,7 @@ using ScriptPlayer = std::function<int(const std::vector<ScriptLine>& script, st
 int replayMain(int argc, char** argv, const ScriptPlayer& play);
 
 // The whole headless replay of one script text, for tests.
-int replayHeadless(const std::string& script, std::string& transcript, std::uint64_t seed = 1);
+int replayHeadless(const std::string& script, std::string& transcript, std::uint64_t seed = 1,
+                   std::span<const ScreenDef* const> screens = allScreens());
 
 }  // namespace vendral

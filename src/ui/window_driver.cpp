@@ -131,17 +131,10 @@ public:
         if (!w->isVisibleTo(win)) return text(Refusal::ControlHidden);
         if (!w->isEnabled()) return text(Refusal::ControlDisabled);
         // The mouse goes down and up where a player's click on the control
-        // lands (core/hit.h), on whatever lies on top there.
-        const auto at = clickPoint(*c);
-        if (!at) return text(Refusal::Covered);
-        const QPoint point(twips(at->x), twips(at->y));
-        const Control* receiver = controlAt(win->screen(), *at);
-        QWidget* expected = receiver ? win->widgetFor(*receiver) : nullptr;
-        QWidget* top = win->childAt(point);
-        if (top != expected && !(expected && expected->isAncestorOf(top)))
-            return "the window and the screen model disagree on what lies at (" + std::to_string(point.x()) + ", " +
-                   std::to_string(point.y()) + ")";
-        if (!top) top = win;
+        // lands, on whatever lies on top there.
+        QPoint point;
+        QWidget* top = nullptr;
+        if (std::string why = landing(win, *c, &point, &top); !why.empty()) return why;
         press(top, top->mapFrom(win, point));
         settle();
         return {};
@@ -160,10 +153,10 @@ public:
         return {};
     }
 
-    // The drop is delivered as Qt delivers a real one at the target's centre:
-    // to the widget there, or the nearest parent that takes drops, entered,
-    // moved over and let go. (A real QDrag cannot be steered under every
-    // platform: offscreen ends it at once.)
+    // The drop is delivered as Qt delivers a real one where a click on the
+    // target would land: to the widget there, or the nearest parent that
+    // takes drops, entered, moved over and let go. (A real QDrag cannot be
+    // steered under every platform: offscreen ends it at once.)
     std::string drag(const std::string& form, const std::string& image, const std::string& toForm,
                      const std::string& target) override {
         ScreenWindow* win = nullptr;
@@ -175,8 +168,15 @@ public:
         if (!picture->isVisibleTo(win)) return text(Refusal::ControlHidden);
         ScreenWindow* toWin = nullptr;
         QWidget* to = nullptr;
-        if (std::string why = find(toForm, target, &toWin, &to); !why.empty()) return why;
-        if (toWin->isVisible()) drop(picture, toWin, to->geometry().center());
+        Control* c = nullptr;
+        if (std::string why = find(toForm, target, &toWin, &to, &c); !why.empty()) return why;
+        // A drop on a hidden target does nothing.
+        if (toWin->isVisible() && to && to->isVisibleTo(toWin)) {
+            QPoint point;
+            QWidget* top = nullptr;
+            if (std::string why = landing(toWin, *c, &point, &top); !why.empty()) return why;
+            drop(picture, top, top->mapFrom(toWin, point));
+        }
         settle();
         return {};
     }
@@ -247,13 +247,30 @@ private:
         if (target) send(target, QEvent::MouseButtonRelease, heldAt_, Qt::NoButton);
     }
 
-    void drop(PictureView* source, ScreenWindow* win, QPoint centre) {
-        QWidget* under = win->childAt(centre);
-        if (!under) under = win;
+    // Where a click or a drop on the control lands in its window (core/hit.h)
+    // and the widget on top there, the window itself when none; or why it
+    // cannot land.
+    std::string landing(ScreenWindow* win, const Control& c, QPoint* point, QWidget** top) {
+        const auto at = clickPoint(c);
+        if (!at) return text(Refusal::Covered);
+        *point = QPoint(twips(at->x), twips(at->y));
+        const Control* receiver = controlAt(win->screen(), *at);
+        QWidget* expected = receiver ? win->widgetFor(*receiver) : nullptr;
+        *top = win->childAt(*point);
+        if (*top != expected && !(expected && expected->isAncestorOf(*top)))
+            return "the window and the screen model disagree on what lies at (" + std::to_string(point->x()) + ", " +
+                   std::to_string(point->y()) + ")";
+        if (!*top) *top = win;
+        return {};
+    }
+
+    // Drops the source's data at a point of the widget on top there.
+    void drop(PictureView* source, QWidget* top, QPoint point) {
+        QWidget* under = top;
         while (under && !under->isWindow() && !under->acceptDrops()) under = under->parentWidget();
         if (!under || !under->acceptDrops()) return;
         std::unique_ptr<QMimeData> mime(source->dragData());
-        const QPoint at = under->mapFrom(win, centre);
+        const QPoint at = under->mapFrom(top, point);
         const Qt::DropActions actions = Qt::MoveAction | Qt::CopyAction;
         QDragEnterEvent enter(at, actions, mime.get(), Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(under, &enter);

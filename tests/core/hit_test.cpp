@@ -23,6 +23,7 @@ void onSign(Game&) { heard.push_back("sign"); }
 void onShelf(Game&) { heard.push_back("shelf"); }
 void onGo(Game&) { heard.push_back("go"); }
 void onEdge(Game&) { heard.push_back("edge"); }
+void onDropOnSign(Game&, Control& source) { heard.push_back("dropped " + std::string(source.name())); }
 
 // 400 × 133 pixels. Every extent is a whole number of pixels.
 constexpr std::array stackControls{
@@ -43,7 +44,8 @@ constexpr std::array stackClicks{
     ClickBinding{"sign", &onSign},   ClickBinding{"shelf", &onShelf}, ClickBinding{"go", &onGo},
     ClickBinding{"edge", &onEdge},
 };
-constexpr ScreenPart stackPart{.controls = stackControls, .clicks = stackClicks};
+constexpr std::array stackDrops{DropBinding{"sign", &onDropOnSign}};
+constexpr ScreenPart stackPart{.controls = stackControls, .clicks = stackClicks, .drops = stackDrops};
 constexpr std::array<const ScreenPart*, 1> stackParts{&stackPart};
 constexpr ScreenDef stackScreen{.name = "Stack", .caption = "Stack", .width = 6000, .height = 2000, .parts = stackParts};
 constexpr std::array<const ScreenDef*, 1> stackScreens{&stackScreen};
@@ -112,6 +114,9 @@ TEST(Hit, ThePlayersClickRunsWhatReceivesTheMouseWhereItLands) {
     EXPECT_EQ(g.game.click("Stack", "cup"), Refusal::Covered);
     EXPECT_EQ(refusalText(Refusal::Covered), "no point of the control can be clicked");
     EXPECT_EQ(g.game.click("Stack", "gone"), Refusal::Covered);
+    // A drop lands where a click would.
+    EXPECT_EQ(g.game.drag("Stack", "disc", "Stack", "cup"), Refusal::Covered);
+    EXPECT_EQ(g.game.drag("Stack", "disc", "Stack", "sign"), Refusal::None);
     // The refusals before it keep their place: a hidden control is hidden, not covered.
     g.s["gone"].hide();
     EXPECT_EQ(g.game.click("Stack", "gone"), Refusal::ControlHidden);
@@ -121,7 +126,7 @@ TEST(Hit, ThePlayersClickRunsWhatReceivesTheMouseWhereItLands) {
     // The binding's own widget pressed (or Enter on it) runs its handler
     // wherever the other controls lie.
     EXPECT_EQ(g.game.press("Stack", "cup"), Refusal::None);
-    EXPECT_EQ(heard, (std::vector<std::string>{"lower", "shelf", "edge", "cup"}));
+    EXPECT_EQ(heard, (std::vector<std::string>{"lower", "shelf", "edge", "dropped disc", "cup"}));
 }
 
 // Every control of every screen shown at once, overlapping as it may: where a

@@ -182,8 +182,8 @@ void onPickUp(Game& g) { g.screen("Stack")["upper"].setCaption("A&B"); }
 void onDropOnSign(Game& g, Control& source) { g.message("dropped " + std::string(source.name())); }
 
 // Controls stacked as a player meets them: a button half covered by a later
-// one; a clickable label over a clickable picture; a label that takes no
-// clicks over another picture (clicks fall through it); a disc to drag.
+// one; a clickable label wholly over a clickable picture; a label that takes
+// no clicks over another picture (clicks fall through it); a disc to drag.
 constexpr std::array stackControls{
     button("lower", "Lower", 0, 0, 1500, 600),
     button("upper", "Upper", 600, 0, 1500, 600),
@@ -216,20 +216,25 @@ std::string replay(const std::string& script, std::span<const ScreenDef* const> 
     return out.str();
 }
 
-TEST(WindowDriver, AClickLandsOnWhateverLiesOnTopAndTheScreenIsReadOffTheWidgets) {
+TEST(WindowDriver, AClickLandsWhereTheControlReceivesItAsHeadlessAndTheScreenIsReadOffTheWidgets) {
     int status = -1;
-    const std::string transcript = replay(
-        "click Stack.lower\n"  // its centre lies under "upper"
-        "click Stack.cup\n"    // under the clickable sign
-        "click Stack.shelf\n"  // under a label that takes no clicks
+    const std::string script =
+        "click Stack.lower\n"  // its centre lies under "upper": pressed beside it
+        "click Stack.sign\n"
+        "click Stack.glass\n"  // takes no clicks: the click falls through to the shelf
+        "click Stack.shelf\n"  // under the glass
         "click Stack.pickup\n"
         "type Stack.note hello there\n"
-        "drag Stack.disc Stack.cup\n"  // the sign over the cup takes the drop
-        "screen Stack\n",
-        stackScreens, &status);
+        "drag Stack.disc Stack.sign\n"
+        "screen Stack\n";
+    const std::string transcript = replay(script, stackScreens, &status);
     EXPECT_EQ(status, 0);
+    std::string headless;
+    EXPECT_EQ(replayHeadless(script, headless, 1, stackScreens), 0);
+    EXPECT_EQ(transcript, headless);
     EXPECT_EQ(transcript,
-              "message: the upper button\nmessage: the sign\nmessage: the shelf\nmessage: dropped disc\n"
+              "message: the lower button\nmessage: the sign\nmessage: the shelf\nmessage: the shelf\n"
+              "message: dropped disc\n"
               "screen Stack visible=yes caption=\"Stack\"\n"
               "  lower kind=button caption=\"Lower\" enabled=yes\n"
               "  upper kind=button caption=\"A&B\" enabled=yes\n"
@@ -240,6 +245,15 @@ TEST(WindowDriver, AClickLandsOnWhateverLiesOnTopAndTheScreenIsReadOffTheWidgets
               "  disc kind=image caption=\"\" enabled=yes\n"
               "  pickup kind=button caption=\"Pick up\" enabled=yes\n"
               "  note kind=textbox caption=\"hello there\" enabled=yes\n");
+    // The cup lies wholly under the sign: both players refuse a click on it,
+    // or a drop, alike.
+    for (const std::string covered : {"click Stack.cup", "drag Stack.disc Stack.cup"}) {
+        const std::string refused = "error: line 1: " + covered + ": no point of the control can be clicked\n";
+        EXPECT_EQ(replay(covered + "\n", stackScreens, &status), refused);
+        EXPECT_EQ(status, 2);
+        EXPECT_EQ(replayHeadless(covered + "\n", headless, 1, stackScreens), 2);
+        EXPECT_EQ(headless, refused);
+    }
 }
 
 TEST(WindowDriver, RefusalsAndTheSeededBattleReadAsTheHeadlessPlayerWritesThem) {
