@@ -476,6 +476,7 @@
       element.removeEventListener("pointermove", follow);
       element.removeEventListener("pointerup", up);
       element.removeEventListener("pointercancel", cancel);
+      element.removeEventListener("lostpointercapture", cancel);
       ghost.remove();
       if (!dropped || busy()) return;
       // Dropped on whatever lies under the pointer; only a label that takes
@@ -491,6 +492,8 @@
     element.addEventListener("pointermove", follow);
     element.addEventListener("pointerup", up);
     element.addEventListener("pointercancel", cancel);
+    // A message box that opens meanwhile (a timer's) takes the pointer away.
+    element.addEventListener("lostpointercapture", cancel);
   }
 
   // --- Time ----------------------------------------------------------------------
@@ -559,7 +562,12 @@
     checkSettled();
   }
 
-  endedNotice.querySelector("button").addEventListener("click", () => location.reload());
+  const again = endedNotice.querySelector("button");
+  again.addEventListener("click", () => location.reload());
+  // Enter still held from the last message box does not start a new game.
+  again.addEventListener("keydown", (event) => {
+    if (event.repeat) event.preventDefault();
+  });
   window.addEventListener("resize", layout);
 
   // --- Start ---------------------------------------------------------------------
