@@ -940,12 +940,19 @@ private:
     std::vector<Cell> routes_;
 };
 
-// The story scripts under `folder` as routes: their name, rolls and player
-// actions, up to the first action that the game refuses (a script may end
-// on purpose with a refused action).
-inline void addStoryRoutes(Player& player, const std::filesystem::path& folder) {
+// A known way through the story: how the game starts and the player's steps.
+struct Route {
+    Start start;
+    std::vector<Step> steps;
+};
+
+// The story scripts under `folder` as routes, in the order of their paths:
+// their name, rolls and player actions, up to the first action that the
+// game refuses (a script may end on purpose with a refused action).
+inline std::vector<Route> storyRoutes(const std::filesystem::path& folder) {
+    std::vector<Route> routes;
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) return;
+    if (!std::filesystem::is_directory(folder, ec)) return routes;
     std::vector<std::filesystem::path> files;
     for (const auto& e : std::filesystem::recursive_directory_iterator(folder, ec))
         if (e.path().extension() == ".script") files.push_back(e.path());
@@ -1005,8 +1012,13 @@ inline void addStoryRoutes(Player& player, const std::filesystem::path& folder) 
         } catch (...) {
         }
         steps.resize(good);
-        player.addRoute(start, std::move(steps));
+        routes.push_back(Route{start, std::move(steps)});
     }
+    return routes;
+}
+
+inline void addStoryRoutes(Player& player, const std::filesystem::path& folder) {
+    for (Route& r : storyRoutes(folder)) player.addRoute(r.start, std::move(r.steps));
 }
 
 // --- A watchdog for handlers that never return ----------------------------------
