@@ -67,7 +67,7 @@ export async function openPage(browser, server, path, { viewport = { width: 1280
   const url = new URL(path, server.url).href;
   await page.goto(url, { waitUntil: "load", timeout: 60_000 });
   if (new URL(url).searchParams.has("test")) {
-    await page.evaluate(() => window.vendralReady, undefined, { timeout: 60_000 });
+    await within(60_000, "window.vendralReady", page.evaluate(() => window.vendralReady));
   }
   return { page, context, faults, requests, dialogs };
 }

@@ -20,6 +20,8 @@ import { DEFAULT_SITE, launchBrowser, openPage, serveSite, within } from "./brow
 // How long the page may take to settle after one action before it counts
 // as hung.
 const SETTLE_MS = 30_000;
+// VENDRAL_WEB_TRACE=1 writes each script line to standard error as it is played.
+const TRACE = Boolean(process.env.VENDRAL_WEB_TRACE);
 
 export class PageFault extends Error {}
 
@@ -63,15 +65,17 @@ const quoted = (text) => '"' + text.replaceAll('"', '\\"').replaceAll("\n", "\\n
 
 // Plays the parsed script through the page; lines go to `write`. Returns
 // the exit status, 0 or 2, or throws PageFault.
+// The game starts at the first action (or at the end of a script of none);
+// a driver already started, as a test may hand in, is played on.
 export async function runScript(lines, driver, write) {
-  let started = false;
   const fail = (line, why) => {
     write(`error: line ${line.number}: ${line.command}${line.rest === "" ? "" : " " + line.rest}: ${why}\n`);
     return 2;
   };
   for (const line of lines) {
     const { command: cmd, rest } = line;
-    if (started && driver.ended) {
+    if (TRACE) process.stderr.write(`replay.mjs: line ${line.number}: ${cmd} ${rest}\n`);
+    if (driver.started && driver.ended) {
       write("error: the game has ended\n");
       return 2;
     }
@@ -90,8 +94,7 @@ export async function runScript(lines, driver, write) {
       await driver.roll(Number(d));
       continue;
     }
-    if (!started) {
-      started = true;
+    if (!driver.started) {
       await driver.start();
       if (driver.ended) {
         write("error: the game has ended\n");
@@ -130,7 +133,7 @@ export async function runScript(lines, driver, write) {
     }
     if (why !== "") return fail(line, why);
   }
-  if (!started) await driver.start();
+  if (!driver.started) await driver.start();
   return 0;
 }
 
@@ -227,6 +230,7 @@ export class PageDriver {
     this.page = page;
     this.write = write;
     this.names = [];
+    this.started = false;
     this.ended = false;
   }
 
@@ -239,6 +243,7 @@ export class PageDriver {
   }
 
   async start() {
+    this.started = true;
     await this.eval(() => window.vendral.start());
     await this.settle();
   }
