@@ -5,6 +5,7 @@
 #   bench/run.sh         the desktop game (Qt)
 #   bench/run.sh web     the web page only (bench/web/bench.mjs)
 #   bench/run.sh all     both, one after the other
+#   bench/run.sh replay  the headless run of the scripted player only (no display)
 #
 # Installs what is missing, builds the game and the harnesses in Release in
 # their own build directory (build-bench, or $VENDRAL_BENCH_BUILD), starts a
@@ -25,8 +26,8 @@ runs=${RUNS:-5}
 [ "$runs" -ge 5 ] 2>/dev/null || { echo "bench: RUNS must be a number of at least 5" >&2; exit 2; }
 part=${1:-qt}
 case "$part" in
-  qt | web | all) ;;
-  *) echo "usage: bench/run.sh [qt|web|all]" >&2; exit 2 ;;
+  qt | web | all | replay) ;;
+  *) echo "usage: bench/run.sh [qt|web|all|replay]" >&2; exit 2 ;;
 esac
 
 # The value of KEY in a harness's "key=value" output.
@@ -43,6 +44,44 @@ within() { met "$(awk -v a="$1" -v b="$2" 'BEGIN { print (b > 0) ? a / b : 1e9 }
 declare -A v  # v[figure.side] = the runs' values, space-separated
 add() { v[$1]="${v[$1]:-} $2"; }
 m() { median ${v[$1]}; }
+
+# --- The headless scripted player ----------------------------------------------------
+# One run of vendral-replay playing the wizard's whole game, as a whole
+# process, beside bench-echo reading and writing back the same script: each
+# of the $runs figures is the median of 100 starts of each, in turn.
+replay_measure() {
+  progress "headless run: one process playing a whole game, beside one echoing its script"
+  local i out
+  for ((i = 0; i < runs; i++)); do
+    out=$("$build/bench/bench-process" 100 "$root/bench/playthroughs/wizard_full.script" \
+      "$build/vendral-replay" "$build/bench/bench-echo")
+    add proc.game "$(pick replay_ms "$out")"
+    add proc.bare "$(pick echo_ms "$out")"
+  done
+}
+replay_row() {
+  local g b
+  g=$(m proc.game) b=$(m proc.bare)
+  printf '| headless run: vendral-replay playing a whole game / a program echoing its script, each a whole process (ms) | %.2f | %.2f | %s | ≤ 1.5× | %s |\n' \
+    "$g" "$b" "$(ratio "$g" "$b")" "$(within "$g" "$b" 1.5)"
+}
+
+if [ "$part" = replay ]; then
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVENDRAL_BUILD_UI=ON \
+    -DVENDRAL_BUILD_TESTS=OFF -DVENDRAL_BUILD_BENCH=ON >/dev/null
+  cmake --build "$build" -j"$(nproc)" --target vendral-replay bench-process bench-echo >/dev/null
+  replay_measure
+  echo
+  echo "Vendral headless run, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores," \
+    "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1); medians of $runs runs"
+  echo
+  echo "| figure | Vendral | echo | ratio | target | met |"
+  echo "|---|---|---|---|---|---|"
+  replay_row
+  echo
+  echo "Every run (Vendral | echo): ${v[proc.game]# }  |  ${v[proc.bare]# }"
+  exit 0
+fi
 
 # --- The web page ------------------------------------------------------------------
 # Each figure beside a bare page (bench/web/bare/) served by the same server
@@ -160,7 +199,7 @@ if [ "${VENDRAL_BENCH_STAGE:-}" != measure ]; then
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVENDRAL_BUILD_UI=ON \
     -DVENDRAL_BUILD_TESTS=OFF -DVENDRAL_BUILD_BENCH=ON >/dev/null
   cmake --build "$build" -j"$(nproc)" --target vendral bench-mapwatch bench-headless bench-bare-qt bench-game-ui \
-    >/dev/null
+    vendral-replay bench-process bench-echo >/dev/null
 
   # --- Display and session bus ------------------------------------------------
   xvfb_pid=""
@@ -247,6 +286,7 @@ for ((i = 0; i < runs; i++)); do
   out=$("$headless" --seconds 1 "$root/bench/playthroughs/knight_full.script")
   add playcred.game "$(pick playthroughs_per_s "$out")"
 done
+replay_measure
 
 # --- Table -----------------------------------------------------------------------
 start_g=$(m start.game); start_b=$(m start.bare); start_r=$(awk -v a="$start_g" -v b="$start_b" 'BEGIN{print a/b}')
@@ -279,9 +319,10 @@ printf '| … of which the event loop'"'"'s (the game gathers ticks due within 1
 printf '| headless playthroughs a second, whole games clicked through to "Quit" | %.0f | — | — | ≥ 1000 | %s |\n' \
   "$play_g" "$(met "$play_g" '>=' 1000)"
 printf '| … the knight'"'"'s game watching 10 s of credits before "Quit" | %.0f | — | — | | |\n' "$playcred_g"
+replay_row
 echo
 echo "Every run (Vendral | bare Qt):"
-for k in start rss idle idlewake cred credwake credmain play playcred; do
+for k in start rss idle idlewake cred credwake credmain play playcred proc; do
   printf '  %-9s %s' "$k" "${v[$k.game]# }"
   [ -n "${v[$k.bare]:-}" ] && printf '  |  %s' "${v[$k.bare]# }"
   printf '   (spread %s' "$(span ${v[$k.game]})"
