@@ -60,6 +60,8 @@ function splitName(word) {
   return [word.slice(0, dot), word.slice(dot + 1)];
 }
 
+// A name inside a CSS attribute selector.
+const CSS_escape = (name) => name.replace(/["\\]/g, "\\$&");
 const oneLine = (text) => text.replaceAll("\n", "\\n");
 const quoted = (text) => '"' + text.replaceAll('"', '\\"').replaceAll("\n", "\\n") + '"';
 
@@ -141,45 +143,47 @@ export async function runScript(lines, driver, write) {
 // These run inside the page.
 
 // Where FORM.CONTROL stands in the DOM and what the player can tell about
-// it, or why the player cannot reach it (worded as the headless player words it).
-function inspect([form, control]) {
+// it, or why the player cannot reach it (worded as the headless player
+// words it); with `aim`, also the page point a click of the player's would
+// hit (from the game's click point of the control) and what lies on top there.
+function inspect([form, control, aim]) {
   const why = window.vendral.lookUp(form, control);
   if (why) return { why };
   const screen = document.querySelector(`#desk section.screen[data-screen="${CSS.escape(form)}"]`);
   if (!screen) return { why: "the screen is not loaded" };
-  const el = screen.querySelector(`.client [data-control="${CSS.escape(control)}"]`);
-  const hiddenIn = (node, top) => {
-    for (let n = node; n && n !== top.parentElement; n = n.parentElement) if (n.hidden) return true;
+  const client = screen.querySelector(".client");
+  const el = client.querySelector(`[data-control="${CSS.escape(control)}"]`);
+  const hiddenIn = (node) => {
+    for (let n = node; n && n !== screen.parentElement; n = n.parentElement) if (n.hidden) return true;
     return false;
   };
   const box = el?.getBoundingClientRect();
-  return {
+  const found = {
     why: "",
     kind: el?.dataset.kind ?? null,
-    screenHidden: hiddenIn(screen, screen),
-    hidden: el ? hiddenIn(el, screen) : false,
+    screenHidden: hiddenIn(screen),
+    hidden: el ? hiddenIn(el) : false,
     disabled: el ? el.hasAttribute("disabled") : false,
     draggable: el ? el.dataset.kind === "Image" && el.classList.contains("draggable") : false,
     // A label or picture that takes no mouse lets a click through to what lies beneath.
     takesClicks: el ? el.dataset.kind === "Button" || el.classList.contains("takes-mouse") : false,
     centre: box ? { x: box.left + box.width / 2, y: box.top + box.height / 2 } : null,
   };
-}
-
-// The page coordinates of a point of the control's client area, and what
-// lies on top there.
-function pagePoint([form, control, point]) {
-  const screen = document.querySelector(`#desk section.screen[data-screen="${CSS.escape(form)}"]`);
-  const client = screen.querySelector(".client");
-  const el = client.querySelector(`[data-control="${CSS.escape(control)}"]`);
-  const box = client.getBoundingClientRect();
-  const scale = box.width / client.offsetWidth;
-  const x = box.left + point.x * scale;
-  const y = box.top + point.y * scale;
+  if (!aim || !el || found.screenHidden || found.hidden) return found;
+  const point = window.vendral.clickPoint(form, control);
+  if (point.refusal !== undefined) return { ...found, at: { refusal: point.refusal } };
+  const area = client.getBoundingClientRect();
+  const scale = area.width / client.offsetWidth;
+  const x = area.left + point.x * scale;
+  const y = area.top + point.y * scale;
   const top = document.elementFromPoint(x, y);
-  const describe = (n) =>
-    !n ? "nothing" : n.closest("[data-control]") ? `control ${n.closest("[data-control]").dataset.control}` : `<${n.tagName.toLowerCase()}${n.id ? "#" + n.id : ""}${n.className ? "." + String(n.className).replaceAll(" ", ".") : ""}>`;
-  return { x, y, onTop: !!top && el.contains(top), found: describe(top) };
+  const holder = top?.closest("[data-control]");
+  const what = !top
+    ? "nothing"
+    : holder
+      ? `control ${holder.closest(".screen").dataset.screen}.${holder.dataset.control}`
+      : `<${top.tagName.toLowerCase()}${top.id ? "#" + top.id : ""}>`;
+  return { ...found, at: { x, y, onTop: !!top && el.contains(top), found: what } };
 }
 
 function readScreen(form) {
@@ -203,10 +207,13 @@ function readScreen(form) {
   return out;
 }
 
-// The open dialog's words and the centres of its buttons.
-function readDialog(which) {
-  const d = document.getElementById(which === "message" ? "msgbox" : "prompt");
-  if (!d || !d.open) return null;
+// Waits for the game to rest; then, if a dialog waits for the player,
+// its words and the centres of its buttons.
+async function settleAndRead() {
+  const rest = await window.vendral.settle();
+  if (!rest.dialog) return rest;
+  const d = document.getElementById(rest.dialog === "message" ? "msgbox" : "prompt");
+  if (!d || !d.open) return { ...rest, box: null };
   const centre = (b) => {
     if (!b) return null;
     const r = b.getBoundingClientRect();
@@ -216,10 +223,13 @@ function readDialog(which) {
     return { x, y, onTop: !!top && b.contains(top) };
   };
   return {
-    title: d.querySelector(".title")?.textContent ?? "",
-    text: d.querySelector(".text")?.textContent ?? "",
-    ok: centre(d.querySelector("button.ok")),
-    cancel: centre(d.querySelector("button.cancel")),
+    ...rest,
+    box: {
+      title: d.querySelector(".title")?.textContent ?? "",
+      text: d.querySelector(".text")?.textContent ?? "",
+      ok: centre(d.querySelector("button.ok")),
+      cancel: centre(d.querySelector("button.cancel")),
+    },
   };
 }
 
@@ -258,27 +268,23 @@ export class PageDriver {
 
   // A real click at a page point: the mouse moves there, goes down and up.
   async clickAt({ x, y }) {
-    await this.page.mouse.move(x, y);
-    await this.page.mouse.down();
-    await this.page.mouse.up();
+    await this.page.mouse.click(x, y);
   }
 
   // The point of the control that a click of the player's would hit, in
   // page coordinates, or why the control has none.
   async controlPoint(form, control) {
-    const point = await this.eval(([f, c]) => window.vendral.clickPoint(f, c), [form, control]);
-    if (point.refusal !== undefined) return { refusal: point.refusal };
-    return this.eval(pagePoint, [form, control, point]);
+    return (await this.eval(inspect, [form, control, true])).at ?? { refusal: "no such control" };
   }
 
   async click(form, control) {
-    const c = await this.eval(inspect, [form, control]);
+    const c = await this.eval(inspect, [form, control, true]);
     if (c.why) return c.why;
     if (!c.kind || c.kind === "TextBox") return "the control takes no clicks";
     if (c.screenHidden) return "the screen is hidden";
     if (c.hidden) return "the control is hidden";
     if (c.disabled) return "the control is disabled";
-    const at = await this.controlPoint(form, control);
+    const at = c.at;
     if (at.refusal !== undefined) return at.refusal;
     if (c.takesClicks && !at.onTop)
       throw new PageFault(`click ${form}.${control}: ${at.found} lies on top at its click point (${at.x}, ${at.y})`);
@@ -290,20 +296,26 @@ export class PageDriver {
   // Types into a text box as a player would: focus, select all, and the new
   // text typed over it (or deleted, for empty text).
   async type(form, control, text) {
-    const c = await this.eval(inspect, [form, control]);
+    const c = await this.eval(inspect, [form, control, false]);
     if (c.why) return c.why;
     if (c.kind !== "TextBox") return "the control is not a text box";
     if (c.screenHidden) return "the screen is hidden";
     if (c.hidden) return "the control is hidden";
-    const box = this.page.locator(`#desk section.screen[data-screen="${form}"] .client [data-control="${control}"]`);
-    await this.typeInto(box, text);
+    await this.typeInto(`#desk section.screen[data-screen="${CSS_escape(form)}"] .client [data-control="${CSS_escape(control)}"]`, text);
     await this.settle();
     return "";
   }
 
-  async typeInto(locator, text) {
-    await locator.focus({ timeout: SETTLE_MS });
-    await locator.evaluate((el) => el.select());
+  // Focuses the field and selects its text, then types the new text over it
+  // (or deletes it, for empty text) with the keyboard.
+  async typeInto(selector, text) {
+    const focused = await this.eval((sel) => {
+      const field = document.querySelector(sel);
+      field.focus();
+      field.select();
+      return document.activeElement === field;
+    }, selector);
+    if (!focused) throw new PageFault(`${selector} cannot take the focus`);
     if (text === "") await this.page.keyboard.press("Delete");
     else await this.page.keyboard.insertText(text);
   }
@@ -311,15 +323,15 @@ export class PageDriver {
   // A real pointer drag: down on the picture's click point, a few moves,
   // and up at the centre of the target's box, on whatever lies on top there.
   async drag(form, image, toForm, target) {
-    const c = await this.eval(inspect, [form, image]);
+    const c = await this.eval(inspect, [form, image, true]);
     if (c.why) return c.why;
     if (!c.draggable) return "the control is not a draggable image";
     if (c.screenHidden) return "the screen is hidden";
     if (c.hidden) return "the control is hidden";
-    const t = await this.eval(inspect, [toForm, target]);
+    const t = await this.eval(inspect, [toForm, target, false]);
     if (t.why) return t.why;
     if (!t.screenHidden && !t.hidden && t.centre) {
-      const from = await this.controlPoint(form, image);
+      const from = c.at;
       if (from.refusal !== undefined) throw new PageFault(`drag ${form}.${image}: ${from.refusal}`);
       if (!from.onTop)
         throw new PageFault(`drag ${form}.${image}: ${from.found} lies on top at its click point (${from.x}, ${from.y})`);
@@ -344,33 +356,31 @@ export class PageDriver {
   // it opens meanwhile, as a player would.
   async settle() {
     for (;;) {
-      const { dialog, ended } = await this.eval(() => window.vendral.settle(), undefined, "settle()");
-      if (dialog === "message") {
-        const d = await this.eval(readDialog, "message");
-        if (!d) throw new PageFault('settle() says a message box is open, but #msgbox is not open');
-        this.write(`message: ${oneLine(d.text)}\n`);
-        await this.press(d.ok, "the message box's OK");
-      } else if (dialog === "prompt") {
-        const d = await this.eval(readDialog, "prompt");
-        if (!d) throw new PageFault('settle() says the name prompt is open, but #prompt is not open');
-        this.write(`prompt: ${oneLine(d.title)} | ${oneLine(d.text)}\n`);
-        const name = this.names.length ? this.names.shift() : null;
-        if (name !== null) {
-          await this.typeInto(this.page.locator("#prompt input.field"), name);
-          this.write(`answer: ${oneLine(name)}\n`);
-          await this.press(d.ok, "the name prompt's OK");
-        } else {
-          this.write("answer: (cancel)\n");
-          await this.press(d.cancel, "the name prompt's Cancel");
-        }
-      } else if (dialog === null) {
+      const { dialog, ended, box } = await this.eval(settleAndRead, undefined, "settle()");
+      if (dialog === null) {
         if (ended && !this.ended) {
           this.ended = true;
           this.write("end\n");
         }
         return;
-      } else {
+      }
+      if (dialog !== "message" && dialog !== "prompt")
         throw new PageFault(`settle() gave an unknown dialog ${JSON.stringify(dialog)}`);
+      if (!box) throw new PageFault(`settle() says a ${dialog} is open, but its dialog is not`);
+      if (dialog === "message") {
+        this.write(`message: ${oneLine(box.text)}\n`);
+        await this.press(box.ok, "the message box's OK");
+      } else {
+        this.write(`prompt: ${oneLine(box.title)} | ${oneLine(box.text)}\n`);
+        const name = this.names.length ? this.names.shift() : null;
+        if (name !== null) {
+          await this.typeInto("#prompt input.field", name);
+          this.write(`answer: ${oneLine(name)}\n`);
+          await this.press(box.ok, "the name prompt's OK");
+        } else {
+          this.write("answer: (cancel)\n");
+          await this.press(box.cancel, "the name prompt's Cancel");
+        }
       }
     }
   }

@@ -1,0 +1,390 @@
+// The web page's own tests, in headless Chromium: names shown as plain
+// text, the page's policy and privacy, the keyboard, a touch drag of the
+// disc, the fit of the screens to small and large windows, the end of the
+// game, and the scripted player's refusals beside the headless player's.
+//
+//   node --test tests/web/page_test.mjs
+//
+// VENDRAL_WEB_SITE names the built site (build-web/site by default) and
+// VENDRAL_REPLAY the native vendral-replay whose transcripts the page must
+// match (the first build*/vendral-replay found by default).
+import { after, before, test } from "node:test";
+import assert from "node:assert/strict";
+import { spawnSync } from "node:child_process";
+import { existsSync, readdirSync } from "node:fs";
+import { join } from "node:path";
+import { DEFAULT_SITE, REPO, launchBrowser, openPage, serveSite } from "./browser.mjs";
+import { PageDriver, parseScript, runScript } from "./replay.mjs";
+
+const SITE = process.env.VENDRAL_WEB_SITE || DEFAULT_SITE;
+
+function nativeReplay() {
+  if (process.env.VENDRAL_REPLAY) return process.env.VENDRAL_REPLAY;
+  for (const dir of readdirSync(REPO).filter((d) => d.startsWith("build")).sort()) {
+    const file = join(REPO, dir, "vendral-replay");
+    if (existsSync(file)) return file;
+  }
+  throw new Error("no vendral-replay built: set VENDRAL_REPLAY");
+}
+
+// What the headless player prints for a script.
+function headless(script, seed = 1) {
+  const run = spawnSync(nativeReplay(), ["--seed", String(seed)], { input: script, encoding: "utf8" });
+  return { status: run.status, transcript: run.stdout };
+}
+
+let browser;
+let server;
+before(async () => {
+  server = await serveSite(SITE);
+  browser = await launchBrowser();
+});
+after(async () => {
+  await browser?.close();
+  await server?.close();
+});
+
+// A fresh page in test mode with the scripted player on it; `play` runs
+// script lines on the same game, and `transcript` is all it printed.
+async function testGame(t, { seed = 1, viewport, hasTouch = false } = {}) {
+  const g = await openPage(browser, server, `index.html?test&seed=${seed}`, { viewport, hasTouch });
+  t.after(() => g.context.close());
+  g.transcript = "";
+  const write = (text) => (g.transcript += text);
+  g.driver = new PageDriver(g.page, write);
+  g.play = (script) => runScript(parseScript(script), g.driver, write);
+  return g;
+}
+
+// Every message box's text as it opens, and whether it held any markup.
+async function watchBoxes(page) {
+  await page.evaluate(() => {
+    window.__boxes = [];
+    const box = document.getElementById("msgbox");
+    new MutationObserver(() => {
+      if (box.open) {
+        const text = box.querySelector(".text");
+        window.__boxes.push({ text: text.textContent, markup: text.childElementCount > 0 });
+      }
+    }).observe(box, { attributes: true, attributeFilter: ["open"] });
+  });
+  return () => page.evaluate(() => window.__boxes);
+}
+
+function stateOf(text, name) {
+  const m = text.match(new RegExp(`^state ${name}=(.*)$`, "m"));
+  assert.ok(m, `no ${name} in the state`);
+  return m[1];
+}
+
+const sword6 = "click Form1.Command2\n".repeat(6);
+const toBattle = "click Form1.cmdwizard\ntype Form1.txtjump TEKAVURM\nclick Form1.cmdverify\nclick Form1.Command138\nclick Form3.Command53\n";
+
+test("names are shown as plain text, exactly as typed, in messages and labels", async (t) => {
+  let long = "";
+  for (let i = 0; i < 10000; ++i) long += "abcdefghijklmnopqrstuvwxyz<&>\"'"[i % 31];
+  const xss = "<img src=x onerror=alert(1)>";
+  const names = [xss, "A&B", '"quotes"', long, "<script>alert(2)</script>", "Cheater", ""];
+  // Plays the script in parts on one page, looking at the page after each,
+  // and compares the whole transcript with the headless player's.
+  const playInParts = async (name, parts, look = async () => {}) => {
+    const label = JSON.stringify(name.slice(0, 30));
+    const g = await testGame(t);
+    const boxes = await watchBoxes(g.page);
+    for (const part of parts) {
+      assert.equal(await g.play(part), 0, `${label}: ${g.transcript}`);
+      await look(g, label);
+    }
+    const expected = headless(parts.join(""));
+    assert.equal(g.transcript, expected.transcript, `${label}: the page's transcript differs from the headless player's`);
+    assert.match(g.transcript, /\nend\n$/, label);
+    const seen = await boxes();
+    assert.ok(seen.length > 3, label);
+    assert.deepEqual(seen.filter((b) => b.markup), [], `${label}: a message box holds markup`);
+    // Nothing the name carried became an element or ran.
+    const injected = await g.page.evaluate(() => document.querySelectorAll("#desk img[src='x'], #desk script, dialog img, dialog script").length);
+    assert.equal(injected, 0, label);
+    assert.deepEqual(g.dialogs, [], label);
+    assert.deepEqual(g.faults, [], label);
+    await g.context.close();
+  };
+  // The dragon's defeat and Form1's "Quit" (after the name prompt's help
+  // message for a name that cannot be used).
+  for (const name of names)
+    await playInParts(name, [`name ${name}\nclick Form1.cmdknight\nclick Form1.cmdstart\n${sword6}click Form1.cmdlose\n`]);
+  // The ending, whose text and two boxes carry the name; the text read
+  // off the label itself.
+  for (const name of [xss, long]) {
+    await playInParts(
+      name,
+      [`name ${name}\n${toBattle}click Form4.lblactivate\nclick Form4.cmdfury\n`, "click Form6.suprwizard\nclick Form6.cmdquit\n"],
+      async (g, label) => {
+        if (g.driver.ended) return;
+        const text = await g.page.evaluate(() => {
+          const el = document.querySelector('section[data-screen="Form6"] [data-control="lbltext"]');
+          return { text: el.textContent, elements: el.childElementCount };
+        });
+        assert.ok(text.text.includes(`, ${name}, are promoted`), `${label}: ${text.text.slice(0, 400)}`);
+        assert.equal(text.elements, 0, label);
+      },
+    );
+  }
+});
+
+test("the scripted player's refusals read as the headless player writes them", async (t) => {
+  const cases = [
+    ["cancel\nclick Form1.cmdstart\n", "the control is hidden"],
+    ["click Form1.cmdintroduction\nclick Form1.cmdwizard\n", "the screen is hidden"],
+    ["click Form2.Command1\n", "the screen is not loaded"],
+    ["click Form1.tmtime\n", "the control takes no clicks"],
+    ["click Form1.txtjump\n", "the control takes no clicks"],
+    ["type Form1.cmdverify x\n", "the control is not a text box"],
+    ["drag Form1.Label1 Form1.Label2\n", "the control is not a draggable image"],
+    ["click Form7.Command1\n", "no such screen"],
+    ["screen Form7\n", "no such screen"],
+    [`name Tom\n${toBattle}click Form4.cmdrevive\n`, "the control is disabled"],
+    [`name Tom\n${toBattle}click Form4.lblelife\ndrag Form4.imgcheat Form4.Nothing\n`, "no such control"],
+    ["click Form1.cmdintroduction\nclick Form2.Command2\nstate\n", "the game has ended"],
+    ["roll 10\n", "a roll is a whole number 0 to 9"],
+    ["wait -5\n", "expected milliseconds"],
+    ["click Form1\n", "expected FORM.CONTROL"],
+    ["leap Form1.cmdwizard\n", "unknown command"],
+  ];
+  for (const [script, refusal] of cases) {
+    const g = await testGame(t);
+    const status = await g.play(script);
+    const expected = headless(script);
+    assert.equal(status, 2, script);
+    assert.equal(expected.status, 2, script);
+    assert.equal(g.transcript, expected.transcript, script);
+    assert.ok(g.transcript.includes(refusal + "\n"), `${script}: ${g.transcript}`);
+    assert.deepEqual(g.faults, [], script);
+    await g.context.close();
+  }
+});
+
+test("the page keeps to its own files and policy and stores nothing", async (t) => {
+  // As a player opens it: no test interface, the game starts at once.
+  const g = await openPage(browser, server, "index.html");
+  t.after(() => g.context.close());
+  const { page } = g;
+  assert.equal(await page.evaluate(() => typeof window.vendral), "undefined");
+  const dialogOpen = () => page.evaluate(() => document.querySelector("dialog[open]")?.id ?? null);
+  // Answer every box the way a player does, with the mouse.
+  const answerAll = async () => {
+    for (let i = 0; i < 50; ++i) {
+      await page.waitForTimeout(50);
+      const open = await dialogOpen();
+      if (!open) return;
+      if (open === "prompt") await page.locator("#prompt input.field").fill("Pat");
+      await page.locator(`#${open} button.ok`).click();
+    }
+    assert.fail("the boxes never stopped");
+  };
+  await page.locator("#prompt[open]").waitFor({ timeout: 30_000 });
+  await answerAll();
+  for (const control of ["cmdknight", "cmdstart", "Command2", "Command2"]) {
+    await page.locator(`[data-screen="Form1"] [data-control="${control}"]`).click();
+    await answerAll();
+  }
+  // The clock labels run on the browser's clock meanwhile.
+  await page.waitForTimeout(1500);
+  await answerAll();
+  // Two blows of the dragon's breath: the clicks reached the game.
+  assert.equal(await page.locator('[data-screen="Form1"] [data-control="lbllife"]').textContent(), "Life:40");
+  assert.deepEqual(await page.evaluate(() => window.__violations), []);
+  assert.deepEqual(g.faults, []);
+  const origin = new URL(server.url).origin;
+  assert.deepEqual(g.requests.filter((url) => new URL(url).origin !== origin), []);
+  assert.ok(g.requests.some((url) => url.endsWith(".wasm")), "the module was not fetched");
+  assert.deepEqual(await g.context.cookies(), []);
+  const stored = await page.evaluate(async () => ({
+    local: localStorage.length,
+    session: sessionStorage.length,
+    databases: (await indexedDB.databases()).length,
+  }));
+  assert.deepEqual(stored, { local: 0, session: 0, databases: 0 });
+  // The policy is in force: an inline script is refused and reported.
+  const ran = await page.evaluate(async () => {
+    const script = document.createElement("script");
+    script.textContent = "window.__inline = true";
+    document.body.append(script);
+    await new Promise((r) => setTimeout(r, 100));
+    return window.__inline === true;
+  });
+  assert.equal(ran, false);
+  // (Reported once for each copy of the policy: the header's and the page's own.)
+  const violations = await page.evaluate(() => window.__violations);
+  assert.ok(violations.length > 0 && violations.every((v) => v.startsWith("script-src")), violations.join("\n"));
+});
+
+test("the keyboard: Tab walks the buttons in table order, Enter held plays the dragon fight to the defeat", async (t) => {
+  const g = await testGame(t);
+  const { page } = g;
+  await g.play("name Kay\n");
+  const focused = () => page.evaluate(() => document.activeElement?.dataset?.control ?? null);
+  // The buttons on offer, in the order of the screen's table.
+  const buttons = (await g.driver.screen("Form1"))
+    .split("\n")
+    .filter((l) => / kind=button .* enabled=yes$/.test(l))
+    .map((l) => l.trim().split(" ")[0]);
+  assert.ok(buttons.length >= 4, buttons.join(" "));
+  const walked = [];
+  for (let i = 0; i < buttons.length * 3 && walked.length < buttons.length; ++i) {
+    await page.keyboard.press("Tab");
+    const at = await focused();
+    const kind = await page.evaluate(() => document.activeElement?.dataset?.kind);
+    if (kind === "Button" && !walked.includes(at)) walked.push(at);
+  }
+  assert.deepEqual(walked, buttons);
+
+  // Enter on the knight's button, then held on the sword.
+  for (let i = 0; i < 10 && (await focused()) !== "cmdknight"; ++i) await page.keyboard.press("Tab");
+  assert.equal(await focused(), "cmdknight");
+  await page.keyboard.press("Enter");
+  await g.driver.settle();
+  await g.play("click Form1.cmdstart\n");
+  assert.equal(stateOf(await g.driver.state(), "life"), "60");
+  for (let i = 0; i < 20 && (await focused()) !== "Command2"; ++i) await page.keyboard.press("Tab");
+  assert.equal(await focused(), "Command2");
+  const boxes = await watchBoxes(page);
+  // Playwright sends every keydown after the first with repeat set, as a held key does.
+  for (let i = 0; i < 60; ++i) await page.keyboard.down("Enter");
+  await page.keyboard.up("Enter");
+  const settled = await page.evaluate(() => window.vendral.settle());
+  assert.deepEqual(settled, { dialog: null, ended: false });
+  const texts = (await boxes()).map((b) => b.text);
+  const count = (text) => texts.filter((x) => x === text).length;
+  assert.equal(count("The dragon scorches you with its fiery breath."), 6, texts.join("\n"));
+  assert.equal(count("You have lost."), 1, texts.join("\n"));
+  assert.equal(stateOf(await g.driver.state(), "life"), "0");
+  const screen = await g.driver.screen("Form1");
+  assert.match(screen, /^ {2}cmdlose kind=button caption="Quit" enabled=yes$/m);
+  assert.match(screen, /^ {2}lbllife kind=label caption="Life:0" enabled=yes$/m);
+  assert.doesNotMatch(screen, /Command2/);
+  assert.equal(await page.evaluate(() => document.querySelector("dialog[open]")), null);
+  assert.equal(await page.evaluate(() => document.getElementById("ended").hidden), true);
+  assert.deepEqual(g.faults, []);
+});
+
+test("the disc dragged by touch onto the class label gives the cheat's life", async (t) => {
+  const g = await testGame(t, { hasTouch: true });
+  const { page } = g;
+  await g.play(
+    "name Tom\nclick Form1.cmdknight\nclick Form1.cmdstart\nclick Form1.Command3\nclick Form1.Command6\n" +
+      "click Form1.Command10\nclick Form1.Command13\nclick Form1.cmdno\nclick Form1.Command14\n" +
+      "click Form1.Command19\nclick Form1.Command21\nclick Form1.Command26\nclick Form1.Command27\nclick Form1.lblelife\n",
+  );
+  const before = await g.driver.state();
+  assert.match(await g.driver.screen("Form1"), /^ {2}Image2 kind=image /m);
+  const box = (control) =>
+    page.evaluate((c) => {
+      const r = document.querySelector(`[data-screen="Form1"] [data-control="${c}"]`).getBoundingClientRect();
+      return { x: r.left + r.width / 2, y: r.top + r.height / 2 };
+    }, control);
+  const from = await g.driver.controlPoint("Form1", "Image2");
+  assert.equal(from.onTop, true);
+  const to = await box("Label1");
+  const cdp = await g.context.newCDPSession(page);
+  await cdp.send("Input.dispatchTouchEvent", { type: "touchStart", touchPoints: [{ x: from.x, y: from.y }] });
+  for (let i = 1; i <= 6; ++i) {
+    const p = { x: from.x + ((to.x - from.x) * i) / 6, y: from.y + ((to.y - from.y) * i) / 6 };
+    await cdp.send("Input.dispatchTouchEvent", { type: "touchMove", touchPoints: [p] });
+  }
+  await cdp.send("Input.dispatchTouchEvent", { type: "touchEnd", touchPoints: [] });
+  const start = g.transcript.length;
+  await g.driver.settle();
+  assert.equal(g.transcript.slice(start), "message: You have cheated!\n");
+  const afterDrop = await g.driver.state();
+  assert.equal(Number(stateOf(afterDrop, "life")), Number(stateOf(before, "life")) + 1000);
+  assert.equal(stateOf(afterDrop, "playername"), "Cheater");
+  const screen = await g.driver.screen("Form1");
+  assert.match(screen, new RegExp(`^ {2}lbllife kind=label caption="Life:${stateOf(afterDrop, "life")}" enabled=yes$`, "m"));
+  assert.doesNotMatch(screen, /Image2/);
+  assert.deepEqual(g.faults, []);
+});
+
+test("every screen fits small and large windows whole, in its own proportions", async (t) => {
+  for (const viewport of [
+    { width: 360, height: 640 },
+    { width: 1920, height: 1080 },
+  ]) {
+    const g = await testGame(t, { viewport });
+    const { page } = g;
+    // `fills`: the biggest screen loaded so far is on show, and it fills
+    // the window across or down (it is not left small).
+    const check = async (when, fills = false) => {
+      const found = await page.evaluate(() => {
+        const root = document.documentElement;
+        const boxes = [...document.querySelectorAll("#desk section.screen:not([hidden]), dialog[open]")].map((el) => {
+          const r = el.getBoundingClientRect();
+          return { name: el.dataset.screen ?? el.id, dialog: el.tagName === "DIALOG", left: r.left, top: r.top, right: r.right, bottom: r.bottom, ratio: r.width / r.height, own: el.offsetWidth / el.offsetHeight };
+        });
+        return {
+          boxes,
+          scrolls: root.scrollWidth > root.clientWidth || root.scrollHeight > root.clientHeight || document.body.scrollWidth > document.body.clientWidth || document.body.scrollHeight > document.body.clientHeight,
+        };
+      });
+      const where = `${viewport.width}x${viewport.height}, ${when}`;
+      assert.ok(found.boxes.length > 0, where);
+      const shown = found.boxes.filter((b) => !b.dialog);
+      const fill = Math.max(0, ...shown.map((b) => Math.max((b.right - b.left) / viewport.width, (b.bottom - b.top) / viewport.height)));
+      if (fills) assert.ok(fill > 0.9, `${where}: the screens fill only ${fill} of the window`);
+      assert.equal(found.scrolls, false, `${where}: the page scrolls`);
+      for (const b of found.boxes) {
+        assert.ok(b.left >= -0.5 && b.top >= -0.5 && b.right <= viewport.width + 0.5 && b.bottom <= viewport.height + 0.5, `${where}: ${b.name} runs out of the window: ${JSON.stringify(b)}`);
+        if (!b.dialog)
+          assert.ok(Math.abs(b.ratio / b.own - 1) < 0.01, `${where}: ${b.name} lost its proportions: ${JSON.stringify(b)}`);
+      }
+    };
+    await page.evaluate(() => window.vendral.start());
+    await page.evaluate(() => window.vendral.settle());
+    g.driver.started = true;
+    await check("the name prompt");
+    await page.locator("#prompt input.field").fill("Max");
+    await page.locator("#prompt button.ok").click();
+    assert.equal((await page.evaluate(() => window.vendral.settle())).dialog, "message");
+    await check("a message box");
+    await g.driver.settle();
+    await g.play("click Form1.cmdintroduction\n");
+    await check("the introduction");
+    await g.play("click Form2.Command1\n");
+    await check("the title", true);
+    await g.play("click Form1.cmdknight\ntype Form1.txtjump TEKAVURM\nclick Form1.cmdverify\nclick Form1.Command138\nclick Form3.Command53\n");
+    await check("the Final Battle", true);
+    await g.play("click Form4.cmdlose\n");
+    await check("the quit screen");
+    assert.deepEqual(g.faults, []);
+    await g.context.close();
+  }
+});
+
+test("after Quit the page says the game is over and offers to play again", async (t) => {
+  const g = await testGame(t);
+  const { page } = g;
+  assert.equal(await g.play("name Bo\nclick Form1.cmdintroduction\nclick Form2.Command2\n"), 0);
+  assert.match(g.transcript, /\nend\n$/);
+  const ended = await page.evaluate(() => {
+    const notice = document.getElementById("ended");
+    const button = notice.querySelector("button");
+    return {
+      shown: !notice.hidden && notice.checkVisibility(),
+      text: notice.textContent,
+      button: button?.textContent,
+      focused: document.activeElement === button,
+      screens: document.querySelectorAll("#desk section.screen:not([hidden])").length,
+    };
+  });
+  assert.equal(ended.shown, true);
+  assert.match(ended.text, /game is over/i);
+  assert.equal(ended.button, "Play again");
+  assert.equal(ended.focused, true);
+  assert.equal(ended.screens, 0);
+  // Play again: a new game from the start.
+  await Promise.all([page.waitForEvent("load"), page.getByRole("button", { name: "Play again" }).click()]);
+  await page.evaluate(() => window.vendralReady);
+  await page.evaluate(() => window.vendral.start());
+  assert.deepEqual(await page.evaluate(() => window.vendral.settle()), { dialog: "prompt", ended: false });
+  assert.equal(await page.evaluate(() => document.getElementById("ended").hidden), true);
+  assert.deepEqual(g.faults, []);
+});
