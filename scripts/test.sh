@@ -9,7 +9,15 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh strace xvfb xdotool libx11-dev
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDRAL_BUILD_TESTS=ON
+# The web page's tests play it in Debian's Chromium through tests/web's
+# pinned packages (node and npm from Debian where no node is installed).
+web_deps=(chromium)
+command -v node >/dev/null || web_deps+=(nodejs npm)
+scripts/deps.sh "${web_deps[@]}"
+npm ci --prefix tests/web --no-audit --no-fund
+
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDRAL_BUILD_TESTS=ON \
+    -DVENDRAL_WEB_SITE="$PWD/build-web/site"
 cmake --build build-test -j2
 (cd build-test && ctest -j2 --timeout 900 --output-on-failure)
 

@@ -157,7 +157,6 @@ function inspect([form, control, aim]) {
     for (let n = node; n && n !== screen.parentElement; n = n.parentElement) if (n.hidden) return true;
     return false;
   };
-  const box = el?.getBoundingClientRect();
   const found = {
     why: "",
     kind: el?.dataset.kind ?? null,
@@ -167,11 +166,10 @@ function inspect([form, control, aim]) {
     draggable: el ? el.dataset.kind === "Image" && el.classList.contains("draggable") : false,
     // A label or picture that takes no mouse lets a click through to what lies beneath.
     takesClicks: el ? el.dataset.kind === "Button" || el.classList.contains("takes-mouse") : false,
-    centre: box ? { x: box.left + box.width / 2, y: box.top + box.height / 2 } : null,
   };
-  if (!aim || !el || found.screenHidden || found.hidden) return found;
+  if (!aim || found.screenHidden || found.hidden) return found;
   const point = window.vendral.clickPoint(form, control);
-  if (point.refusal !== undefined) return { ...found, at: { refusal: point.refusal } };
+  if (point.refusal !== undefined || !el) return { ...found, at: { refusal: point.refusal ?? "no point of the control can be clicked" } };
   const area = client.getBoundingClientRect();
   const scale = area.width / client.offsetWidth;
   const x = area.left + point.x * scale;
@@ -321,16 +319,22 @@ export class PageDriver {
   }
 
   // A real pointer drag: down on the picture's click point, a few moves,
-  // and up at the centre of the target's box, on whatever lies on top there.
+  // and up where a click on the target would land, on whatever lies on top
+  // there. A drop on a hidden target does nothing; on one wholly covered,
+  // it is refused as a click would be.
   async drag(form, image, toForm, target) {
     const c = await this.eval(inspect, [form, image, true]);
     if (c.why) return c.why;
     if (!c.draggable) return "the control is not a draggable image";
     if (c.screenHidden) return "the screen is hidden";
     if (c.hidden) return "the control is hidden";
-    const t = await this.eval(inspect, [toForm, target, false]);
+    const t = await this.eval(inspect, [toForm, target, true]);
     if (t.why) return t.why;
-    if (!t.screenHidden && !t.hidden && t.centre) {
+    if (!t.screenHidden && !t.hidden) {
+      const to = t.at;
+      if (to.refusal !== undefined) return to.refusal;
+      if (t.takesClicks && !to.onTop)
+        throw new PageFault(`drag onto ${toForm}.${target}: ${to.found} lies on top at its click point (${to.x}, ${to.y})`);
       const from = c.at;
       if (from.refusal !== undefined) throw new PageFault(`drag ${form}.${image}: ${from.refusal}`);
       if (!from.onTop)
@@ -340,7 +344,7 @@ export class PageDriver {
       await mouse.down();
       const steps = 5;
       for (let i = 1; i <= steps; ++i)
-        await mouse.move(from.x + ((t.centre.x - from.x) * i) / steps, from.y + ((t.centre.y - from.y) * i) / steps);
+        await mouse.move(from.x + ((to.x - from.x) * i) / steps, from.y + ((to.y - from.y) * i) / steps);
       await mouse.up();
     }
     await this.settle();
