@@ -15,6 +15,8 @@ web_deps=(chromium)
 command -v node >/dev/null || web_deps+=(nodejs npm)
 scripts/deps.sh "${web_deps[@]}"
 npm ci --prefix tests/web --no-audit --no-fund
+# The page itself, built with Debian's emscripten into build-web/site/.
+scripts/web.sh --no-serve
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDRAL_BUILD_TESTS=ON \
     -DVENDRAL_WEB_SITE="$PWD/build-web/site"
