@@ -24,13 +24,22 @@ const CATEGORIES = [
 
 // More categories can be added with $VENDRAL_TRACE_CATEGORIES (comma-separated),
 // e.g. disabled-by-default-devtools.timeline.invalidationTracking.
-export async function traceInterval(browser, page, ms, keep = "") {
+export async function startTrace(browser, page) {
   const extra = (process.env.VENDRAL_TRACE_CATEGORIES ?? "").split(",").filter(Boolean);
   await browser.startTracing(page, { categories: [...CATEGORIES, ...extra] });
+  return {
+    async stop(keep = "") {
+      const buffer = await browser.stopTracing();
+      if (keep) writeFileSync(keep, buffer);
+      return summarise(JSON.parse(buffer.toString("utf8")));
+    },
+  };
+}
+
+export async function traceInterval(browser, page, ms, keep = "") {
+  const trace = await startTrace(browser, page);
   await new Promise((done) => setTimeout(done, ms));
-  const buffer = await browser.stopTracing();
-  if (keep) writeFileSync(keep, buffer);
-  return summarise(JSON.parse(buffer.toString("utf8")));
+  return trace.stop(keep);
 }
 
 function summarise(trace) {
@@ -119,5 +128,34 @@ function summarise(trace) {
     const [proc, thread, name] = key.split("|");
     lines.push(`  ${percent(us).padStart(6)}  ${proc} / ${thread} / ${name}`);
   }
+  return lines.join("\n");
+}
+
+// The page's own script over an interval: V8's sampling profiler, its
+// samples summed per function (own time), the largest first.
+export async function profileInterval(page, ms) {
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send("Profiler.enable");
+  await cdp.send("Profiler.setSamplingInterval", { interval: 100 });
+  await cdp.send("Profiler.start");
+  await new Promise((done) => setTimeout(done, ms));
+  const { profile } = await cdp.send("Profiler.stop");
+  const byId = new Map(profile.nodes.map((n) => [n.id, n]));
+  const own = new Map();
+  const deltas = profile.timeDeltas ?? [];
+  let total = 0;
+  profile.samples.forEach((id, i) => {
+    const node = byId.get(id);
+    const f = node.callFrame;
+    const where = f.url ? `${f.url.replace(/^.*\//, "")}:${f.lineNumber + 1}` : "";
+    const key = `${f.functionName || "(anonymous)"} ${where}`.trim();
+    const us = deltas[i + 1] ?? 0;
+    total += us;
+    own.set(key, (own.get(key) ?? 0) + us);
+  });
+  const busy = [...own].filter(([key]) => key !== "(idle)" && key !== "(program)" && key !== "(garbage collector)");
+  const lines = [`script profile over ${(total / 1e6).toFixed(1)} s; own time in ms (of ${((busy.reduce((t, [, us]) => t + us, 0)) / 1000).toFixed(1)} ms of script), the largest:`];
+  for (const [key, us] of [...own].sort((a, b) => b[1] - a[1]).filter(([key]) => key !== "(idle)").slice(0, 20))
+    lines.push(`  ${(us / 1000).toFixed(1).padStart(8)}  ${key}`);
   return lines.join("\n");
 }
