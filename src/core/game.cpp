@@ -158,8 +158,11 @@ Refusal Game::click(std::string_view screenName, std::string_view control) {
     if (Refusal r = clickable(screenName, control, &c); r != Refusal::None) return r;
     const auto at = clickPoint(*c);
     if (!at) return Refusal::Covered;
-    // A disabled control under the mouse swallows the click.
-    if (Control* to = controlAt(c->screen(), *at); to && to->enabled() && to->onClick) runHandler(to->onClick);
+    // A control that takes the mouse receives the click itself; through one
+    // that does not, it reaches what lies beneath. A disabled control under
+    // the mouse swallows the click.
+    Control* to = takesMouse(*c) ? c : controlAt(c->screen(), *at);
+    if (to && to->enabled() && to->onClick) runHandler(to->onClick);
     return Refusal::None;
 }
 

@@ -55,8 +55,9 @@ Control* controlAt(Screen& s, ScreenPoint at) {
     const int x = pixelsOf(at.x), y = pixelsOf(at.y);
     if (!areaOf(s).contains(x, y)) return nullptr;
     Control* top = nullptr;
+    // Most rows of a screen are hidden at any moment: that is looked at first.
     for (Control& c : s.controls())
-        if (placed(c) && takesMouse(c) && boxOf(c).contains(x, y) && (!top || above(c, *top))) top = &c;
+        if (c.visible() && takesMouse(c) && boxOf(c).contains(x, y) && (!top || above(c, *top))) top = &c;
     return top;
 }
 
@@ -71,7 +72,7 @@ std::optional<ScreenPoint> clickPoint(const Control& c) {
     const int cy = static_cast<int>((std::int64_t{whole.y0} + whole.y1 - 1) / 2);
     std::vector<Box> covers;
     for (const Control& d : c.screen().controls()) {
-        if (&d == &c || !placed(d) || !takesMouse(d) || !above(d, c)) continue;
+        if (!d.visible() || &d == &c || !takesMouse(d) || !above(d, c)) continue;
         if (const Box b = boxOf(d) & box; !b.empty()) covers.push_back(b);
     }
     const auto free = [&](int x, int y) {

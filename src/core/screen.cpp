@@ -18,6 +18,17 @@ std::string_view kindName(Kind k) {
     return "?";
 }
 
+namespace {
+
+// The order of the name index: shorter names first, then by their letters.
+// Most names compared in a lookup differ in length and are told apart
+// without reading them.
+bool shorterOrBefore(std::string_view a, std::string_view b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+}  // namespace
+
 Control::Control(Screen& screen, const ControlDef& def)
     : screen_(&screen),
       def_(&def),
@@ -78,7 +89,7 @@ Screen::Screen(Game& game, const ScreenDef& def) : game_(&game), def_(&def), cap
     for (Control& c : controls_) byName_.emplace_back(c.name(), &c);
     // Stable: of two rows with one name, the first in the table is found.
     std::stable_sort(byName_.begin(), byName_.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+                     [](const auto& a, const auto& b) { return shorterOrBefore(a.first, b.first); });
     for (const ScreenPart* part : def.parts) {
         for (const ClickBinding& b : part->clicks) (*this)[b.control].onClick = b.run;
         for (const DropBinding& b : part->drops) (*this)[b.control].onDrop = b.run;
@@ -92,7 +103,7 @@ Screen::Screen(Game& game, const ScreenDef& def) : game_(&game), def_(&def), cap
 
 Control* Screen::find(std::string_view name) {
     auto it = std::lower_bound(byName_.begin(), byName_.end(), name,
-                               [](const auto& entry, std::string_view n) { return entry.first < n; });
+                               [](const auto& entry, std::string_view n) { return shorterOrBefore(entry.first, n); });
     return it != byName_.end() && it->first == name ? it->second : nullptr;
 }
 

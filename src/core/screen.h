@@ -234,8 +234,8 @@ private:
     std::string caption_;
     bool visible_ = false;
     std::vector<Control> controls_;
-    // The controls sorted by name, for lookups by name (handlers make them
-    // on every step, timer ticks included).
+    // The controls sorted by the length of their names, then the names, for
+    // lookups by name (handlers make them on every step, timer ticks included).
     std::vector<std::pair<std::string_view, Control*>> byName_;
 };
 

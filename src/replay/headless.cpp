@@ -5,14 +5,13 @@
 namespace vendral {
 
 std::string oneLine(const std::string& text) {
+    // Most messages hold no line break: copied whole, a run at a time.
     std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '\n')
-            out += "\\n";
-        else
-            out += c;
-    }
+    out.reserve(text.size() + 8);
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find('\n', from)) != std::string::npos; from = at + 1)
+        out.append(text, from, at - from).append("\\n");
+    out.append(text, from, std::string::npos);
     return out;
 }
 

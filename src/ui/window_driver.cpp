@@ -270,7 +270,7 @@ private:
         while (under && !under->isWindow() && !under->acceptDrops()) under = under->parentWidget();
         if (!under || !under->acceptDrops()) return;
         std::unique_ptr<QMimeData> mime(source->dragData());
-        const QPoint at = under->mapFrom(top, point);
+        const QPoint at = top->mapTo(under, point);
         const Qt::DropActions actions = Qt::MoveAction | Qt::CopyAction;
         QDragEnterEvent enter(at, actions, mime.get(), Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(under, &enter);

@@ -3,7 +3,7 @@
 // Security Policy), Debian's Chromium driven through playwright-core, and
 // every fault the page shows on its own (an uncaught exception, a console
 // error, a blocked resource, an alert) gathered for the test to check.
-import { existsSync } from "node:fs";
+import { existsSync, readFileSync } from "node:fs";
 import { dirname, join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 import { chromium } from "playwright-core";
@@ -12,11 +12,11 @@ import { startServer } from "../../src/web/serve.mjs";
 export const REPO = resolve(dirname(fileURLToPath(import.meta.url)), "../..");
 export const DEFAULT_SITE = join(REPO, "build-web/site");
 
-const CHROMIUM = process.env.VENDRAL_CHROMIUM || "/usr/bin/chromium";
+export const CHROMIUM = process.env.VENDRAL_CHROMIUM || "/usr/bin/chromium";
 
 // What Chromium needs to run as root without a display, a GPU or a network,
 // and without calling home.
-const CHROMIUM_ARGS = [
+export const CHROMIUM_ARGS = [
   "--no-sandbox",
   "--disable-gpu",
   "--disable-quic",
@@ -27,7 +27,19 @@ const CHROMIUM_ARGS = [
   "--disable-dev-shm-usage",
 ];
 
+// A Chromium of its own, or the one browser_daemon.mjs keeps running for a
+// whole test run when VENDRAL_WEB_BROWSER names its state file (each test
+// still plays in a fresh browser context of its own).
 export async function launchBrowser() {
+  const shared = process.env.VENDRAL_WEB_BROWSER;
+  if (shared && existsSync(shared)) {
+    try {
+      const { wsEndpoint } = JSON.parse(readFileSync(shared, "utf8"));
+      return await chromium.connect(wsEndpoint, { timeout: 30_000 });
+    } catch (e) {
+      process.stderr.write(`the shared browser cannot be reached (${e.message}); launching one\n`);
+    }
+  }
   // playwright gives each launch a fresh profile folder of its own.
   return chromium.launch({ executablePath: CHROMIUM, headless: true, args: CHROMIUM_ARGS, timeout: 60_000 });
 }
