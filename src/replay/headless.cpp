@@ -1,6 +1,7 @@
 #include "replay/headless.h"
 
-#include <cstdio>
+#include "core/script_clock.h"
+
 
 namespace vendral {
 
@@ -58,19 +59,9 @@ void HeadlessPlatform::endProgram() {
     emit("end");
 }
 
-// The virtual clock starts at nine in the morning of the first day of 2000.
-std::string HeadlessPlatform::timeText() {
-    const std::int64_t secs = 9 * 3600 + clock_ / 1000;
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", static_cast<long long>(secs / 3600 % 24),
-                  static_cast<long long>(secs / 60 % 60), static_cast<long long>(secs % 60));
-    return buf;
-}
+std::string HeadlessPlatform::timeText() { return scriptedTimeText(clock_); }
 
-std::string HeadlessPlatform::dateText() {
-    const std::int64_t day = 1 + (9 * 3600 + clock_ / 1000) / 86400;
-    return "2000-01-" + std::string(day < 10 ? "0" : "") + std::to_string(day);
-}
+std::string HeadlessPlatform::dateText() { return scriptedDateText(clock_); }
 
 void HeadlessPlatform::wait(Game& game, std::int64_t ms) {
     const std::int64_t target = clock_ + (ms > 0 ? ms : 0);

@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
-#include <cstdio>
 #include <deque>
 #include <optional>
 #include <ostream>
@@ -18,6 +17,7 @@
 
 #include "core/game.h"
 #include "core/hit.h"
+#include "core/script_clock.h"
 #include "replay/headless.h"
 #include "ui/qt_platform.h"
 #include "ui/widgets.h"
@@ -47,17 +47,8 @@ public:
         rolls_.pop_front();
         return d;
     }
-    std::string timeText() override {
-        const std::int64_t secs = 9 * 3600 + nowMs() / 1000;
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", static_cast<long long>(secs / 3600 % 24),
-                      static_cast<long long>(secs / 60 % 60), static_cast<long long>(secs % 60));
-        return buf;
-    }
-    std::string dateText() override {
-        const std::int64_t day = 1 + (9 * 3600 + nowMs() / 1000) / 86400;
-        return "2000-01-" + std::string(day < 10 ? "0" : "") + std::to_string(day);
-    }
+    std::string timeText() override { return scriptedTimeText(nowMs()); }
+    std::string dateText() override { return scriptedDateText(nowMs()); }
     void endProgram() override {
         if (onLine) onLine("end");
         QtPlatform::endProgram();
