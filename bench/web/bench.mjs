@@ -384,7 +384,10 @@ class Player {
       ([form, control, what]) => {
         const el = document.querySelector(`#desk section.screen[data-screen="${form}"] .client [data-control="${control}"]`);
         if (!el) return null;
-        return what === "top" ? parseInt(el.style.top, 10) : el.textContent;
+        if (what !== "top") return el.textContent;
+        // Where the game has put it, in pixels (a line far above the screen
+        // is no longer drawn where it is).
+        return Math.round(window.vendral.placeOf(form, control).top / 15);
       },
       [form, control, what],
     );
@@ -542,10 +545,12 @@ async function credits(side) {
   await withSite(side, async (server, chrome) => {
     const { page, faults } = chrome;
     if (side === "bare") {
-      const opened = Date.now();
+      // Measured as the game's credits are: from just after the sixth line
+      // starts, while it still rises across the panel (it starts 9 s after
+      // the page loads, long after the loading settled).
       await page.goto(new URL("credits.html", server.url).href, { waitUntil: "load", timeout: 60_000 });
       await page.waitForFunction(() => window.creditsStarted === 6, null, { timeout: 30_000, polling: 200 });
-      await sleep(Math.max(200, BARE_SETTLE_MS - (Date.now() - opened)));
+      await sleep(200);
       const before = await page.evaluate(() => window.creditsSteps[0]);
       const load = await observe(chrome);
       const steps = (await page.evaluate(() => window.creditsSteps[0])) - before;

@@ -15,6 +15,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "core/game.h"
 #include "core/hit.h"
@@ -70,6 +72,11 @@ EM_JS(void, js_control_changed,
               words: UTF8ToString(words),
           });
       });
+// Only the place of a control changed; `screen` is the screen's name, which
+// stays at one address for the whole run, so the page reads it once.
+EM_JS(void, js_control_moved, (const char* screen, int index, int left, int top), {
+    Module.page.controlMoved(screen, index, left, top);
+});
 EM_JS(void, js_timers_changed, (double due), { Module.page.timersChanged(due); });
 
 namespace vendral {
@@ -163,9 +170,13 @@ public:
 
     void attach(Game& game) { game_ = &game; }
 
-    void messageBox(const std::string& text) override { js_message_box(text.c_str()); }
+    void messageBox(const std::string& text) override {
+        sendChanges();
+        js_message_box(text.c_str());
+    }
 
     std::optional<std::string> prompt(const std::string& title, const std::string& text) override {
+        sendChanges();
         char* answer = js_prompt(title.c_str(), text.c_str());
         if (!answer) return std::nullopt;
         return takeText(answer);
@@ -187,20 +198,49 @@ public:
         if (d < 0 || d > 9) return std::nullopt;
         return d;
     }
-    void endProgram() override { js_end_program(); }
+    void endProgram() override {
+        sendChanges();
+        js_end_program();
+    }
 
-    void screenLoaded(Screen& s) override { js_screen_loaded(describeForPage(s).c_str()); }
+    void screenLoaded(Screen& s) override {
+        sendChanges();
+        js_screen_loaded(describeForPage(s).c_str());
+    }
     void screenChanged(Screen& s) override {
+        sendChanges();
         const std::string name(s.name());
         js_screen_changed(name.c_str(), s.visible() ? 1 : 0, s.caption().c_str());
     }
+    // A control's changes reach the page once, in its last state, when the
+    // page can next be seen: before a dialog opens, a screen is loaded or
+    // shown, the game ends, or the call from the page returns. The rising
+    // credits move six lines a thousand times a second, a few hundred of
+    // them within one wake-up.
     void controlChanged(Control& c) override {
         if (c.kind() == Kind::Timer) return;
-        const std::string screen(c.screen().name());
-        const auto index = static_cast<int>(&c - c.screen().controls().data());
-        const std::string words(pictureWords(c.picture()));
-        js_control_changed(screen.c_str(), index, c.caption().c_str(), c.visible() ? 1 : 0, c.enabled() ? 1 : 0,
-                           c.left(), c.top(), c.picture().c_str(), words.c_str());
+        for (const Control* p : changed_)
+            if (p == &c) return;
+        changed_.push_back(&c);
+    }
+    void sendChanges() {
+        // The list is taken first: nothing sent here changes a control, but
+        // the page must never see a half-sent list if it did.
+        std::vector<Control*> sending;
+        sending.swap(changed_);
+        for (Control* c : sending) {
+            const auto index = static_cast<int>(c - c->screen().controls().data());
+            Sent& last = sent_[c];
+            if (last.sent && last.caption == c->caption() && last.picture == c->picture() &&
+                last.visible == c->visible() && last.enabled == c->enabled()) {
+                js_control_moved(screenName(c->screen()), index, c->left(), c->top());
+                continue;
+            }
+            last = {true, c->caption(), c->picture(), c->visible(), c->enabled()};
+            const std::string words(pictureWords(c->picture()));
+            js_control_changed(screenName(c->screen()), index, c->caption().c_str(), c->visible() ? 1 : 0,
+                               c->enabled() ? 1 : 0, c->left(), c->top(), c->picture().c_str(), words.c_str());
+        }
     }
     // The page wakes the game when the next tick that would change something
     // falls due; a scripted run moves its clock only when told to.
@@ -229,7 +269,24 @@ private:
     bool stillClock_;
     std::uint64_t seed_;
     std::int64_t scriptedNow_ = 0;
+    // What the page was last told of a control, but for its place.
+    struct Sent {
+        bool sent = false;
+        std::string caption, picture;
+        bool visible = false, enabled = false;
+    };
+
+    // The screen's name as a C string that lives as long as the game.
+    const char* screenName(const Screen& s) {
+        auto [it, added] = names_.try_emplace(&s);
+        if (added) it->second = s.name();
+        return it->second.c_str();
+    }
+
     Game* game_ = nullptr;
+    std::vector<Control*> changed_;
+    std::unordered_map<const Control*, Sent> sent_;
+    std::unordered_map<const Screen*, std::string> names_;
 };
 
 struct Session {
@@ -241,6 +298,13 @@ struct Session {
 };
 
 std::unique_ptr<Session> session;
+
+// Every call from the page ends with the screens as the game left them.
+struct SendChangesOnReturn {
+    ~SendChangesOnReturn() {
+        if (session) session->platform.sendChanges();
+    }
+};
 
 // Text handed back to the page stays valid until the next call that returns text.
 const char* handBack(std::string text) {
@@ -259,6 +323,7 @@ extern "C" {
 // Starts the game: Form1 loads (asking the name) and shows. `mode` is a sum of
 // RunMode flags: 0 for a player.
 EMSCRIPTEN_KEEPALIVE void vendral_start(int mode, double seed) {
+    const vendral::SendChangesOnReturn sendChanges;
     if (session) return;
     session = std::make_unique<vendral::Session>(mode, static_cast<std::uint64_t>(seed));
     session->game.start();
@@ -267,12 +332,14 @@ EMSCRIPTEN_KEEPALIVE void vendral_start(int mode, double seed) {
 // The player's actions; each returns a refusal code (0: done). A press is a
 // click that the page has already seen land on the control's own element.
 EMSCRIPTEN_KEEPALIVE int vendral_press(const char* screen, const char* control) {
+    const vendral::SendChangesOnReturn sendChanges;
     if (!session) return static_cast<int>(vendral::Refusal::NotLoaded);
     return static_cast<int>(session->game.press(screen, control));
 }
 
 // `text` is memory the page allocated with malloc; it is freed here.
 EMSCRIPTEN_KEEPALIVE int vendral_type(const char* screen, const char* control, char* text) {
+    const vendral::SendChangesOnReturn sendChanges;
     std::string typed = vendral::takeText(text);
     if (!session) return static_cast<int>(vendral::Refusal::NotLoaded);
     return static_cast<int>(session->game.type(screen, control, std::move(typed)));
@@ -280,12 +347,14 @@ EMSCRIPTEN_KEEPALIVE int vendral_type(const char* screen, const char* control, c
 
 EMSCRIPTEN_KEEPALIVE int vendral_drag(const char* fromScreen, const char* image, const char* toScreen,
                                       const char* target) {
+    const vendral::SendChangesOnReturn sendChanges;
     if (!session) return static_cast<int>(vendral::Refusal::NotLoaded);
     return static_cast<int>(session->game.drag(fromScreen, image, toScreen, target));
 }
 
 // The page's timer went off: run every tick that is due by now.
 EMSCRIPTEN_KEEPALIVE void vendral_wake() {
+    const vendral::SendChangesOnReturn sendChanges;
     if (session && !session->game.ended()) session->game.runDueTimers();
 }
 
@@ -296,6 +365,7 @@ EMSCRIPTEN_KEEPALIVE const char* vendral_refusal_text(int refusal) {
 // --- For scripted runs (the page's test mode) -------------------------------
 
 EMSCRIPTEN_KEEPALIVE void vendral_advance(double ms) {
+    const vendral::SendChangesOnReturn sendChanges;
     if (session) session->platform.advance(static_cast<std::int64_t>(ms));
 }
 

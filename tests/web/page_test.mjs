@@ -360,6 +360,46 @@ test("every screen fits small and large windows whole, in its own proportions", 
   }
 });
 
+test("a message box opens over the screen as its handler left it, and the screen moves on after it", async (t) => {
+  const g = await testGame(t);
+  await g.page.evaluate(() => {
+    window.__seen = [];
+    const box = document.getElementById("msgbox");
+    const form1 = 'section[data-screen="Form1"] ';
+    const read = (name) => document.querySelector(`${form1}[data-control="${name}"]`);
+    new MutationObserver(() => {
+      if (!box.open) return;
+      window.__seen.push({
+        box: box.querySelector(".text").textContent,
+        magic: read("lblmagic").textContent,
+        life: read("lbllife").textContent,
+        lose: !read("cmdlose").hidden,
+        run: !read("Command8").hidden,
+      });
+    }).observe(box, { attributes: true, attributeFilter: ["open"] });
+  });
+  // The wizard runs invisible from the bandits five times: each run writes
+  // his magic before its box and the blow's life after it; the fifth blow
+  // kills him, shows "Quit" and hides the choices before its box.
+  const toBandits = "name Ann\nclick Form1.cmdwizard\nclick Form1.cmdstart\nclick Form1.Command1\nclick Form1.Command4\nclick Form1.Command6\nclick Form1.Command7\n";
+  assert.equal(await g.play(toBandits + "click Form1.Command8\n".repeat(5)), 0, g.transcript);
+  const seen = await g.page.evaluate(() => window.__seen);
+  const runs = seen.filter((s) => s.box === "The bandits see your shadow. You have been hit.");
+  assert.equal(runs.length, 5);
+  const value = (text) => Number(text.replace(/^[A-Za-z]+:/, ""));
+  for (let i = 1; i < 5; ++i) {
+    assert.equal(value(runs[i].magic), value(runs[i - 1].magic) - 5, `run ${i + 1}: ${JSON.stringify(runs[i])}`);
+    assert.equal(value(runs[i].life), value(runs[i - 1].life) - 20, `run ${i + 1}: ${JSON.stringify(runs[i])}`);
+  }
+  assert.ok(runs.every((s) => !s.lose && s.run));
+  const lost = seen.find((s) => s.box === "You have lost.");
+  assert.ok(lost, JSON.stringify(seen));
+  assert.equal(lost.lose, true);
+  assert.equal(lost.run, false);
+  assert.equal(lost.life, "Life:0");
+  assert.deepEqual(g.faults, []);
+});
+
 test("after Quit the page says the game is over and offers to play again", async (t) => {
   const g = await testGame(t);
   const { page } = g;

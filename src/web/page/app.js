@@ -217,10 +217,13 @@
     section.append(titlebar, client);
 
     const entry = { def, section, titlebar, client, elements: [] };
+    const area = { width: px(def.width), height: px(def.height) };
     def.controls.forEach((control, index) => {
       const element = makeControl(def.name, control, index);
       entry.elements.push(element);
-      if (element) client.append(element);
+      if (!element) return;
+      element.box = { width: px(control.width), height: px(control.height), area };
+      client.append(element);
     });
     setCaption(entry, def.caption);
     screens.set(def.name, entry);
@@ -333,8 +336,13 @@
     // A focused control that hides or greys itself hands the focus to its
     // screen, not to the next choice.
     const losingFocus = (!state.visible || !state.enabled) && document.activeElement === element;
-    element.style.left = `${px(state.left)}px`;
-    element.style.top = `${px(state.top)}px`;
+    // Only what changed is written: a moving label changes its place alone,
+    // and every write can cost the browser a new style and layout.
+    const last = element.lastState ?? {};
+    element.lastState = state;
+    if (state.left !== last.left || state.top !== last.top) place(element, state.left, state.top);
+    // Shown before a new caption is fitted: a hidden label has no size to fit.
+    if (state.visible !== last.visible) element.hidden = !state.visible;
     switch (kind) {
       case "Button": {
         const caption = element.querySelector(".caption");
@@ -352,18 +360,19 @@
         break;
       case "Image":
         setPicture(element.querySelector("img"), state.picture);
-        element.setAttribute("aria-label", state.words || state.picture || "");
+        if (state.picture !== last.picture) element.setAttribute("aria-label", state.words || state.picture || "");
         break;
       case "TextBox":
         if (element.value !== state.caption) element.value = state.caption;
         break;
     }
-    element.hidden = !state.visible;
-    if (kind === "Button" || kind === "TextBox") element.disabled = !state.enabled;
-    else {
-      element.toggleAttribute("disabled", !state.enabled);
-      if (state.enabled) element.removeAttribute("aria-disabled");
-      else element.setAttribute("aria-disabled", "true");
+    if (state.enabled !== last.enabled) {
+      if (kind === "Button" || kind === "TextBox") element.disabled = !state.enabled;
+      else {
+        element.toggleAttribute("disabled", !state.enabled);
+        if (state.enabled) element.removeAttribute("aria-disabled");
+        else element.setAttribute("aria-disabled", "true");
+      }
     }
     if (losingFocus) parkFocus(element);
   }
@@ -423,6 +432,49 @@
   function controlChanged(name, index, state) {
     const entry = screens.get(name);
     if (entry) applyControl(entry, index, state);
+  }
+
+  // Where a control lies: its left and top, or, once it moves on its own,
+  // a translation from where it lay then. A control that stays wholly
+  // outside its screen cannot be seen, and is not moved there: the credits
+  // lines rise on long after they have left the top.
+  function place(element, left, top) {
+    const at = { x: px(left), y: px(top) };
+    const drawn = element.drawnAt;
+    if (drawn && ((drawn.x === at.x && drawn.y === at.y) || (outside(element, drawn) && outside(element, at)))) return;
+    element.drawnAt = at;
+    if (!element.classList.contains("moving")) {
+      element.style.left = `${at.x}px`;
+      element.style.top = `${at.y}px`;
+      element.placedAt = at;
+      return;
+    }
+    const from = element.placedAt;
+    element.style.transform = `translate(${at.x - from.x}px, ${at.y - from.y}px)`;
+  }
+
+  function outside(element, at) {
+    const { width, height, area } = element.box;
+    return at.x >= area.width || at.y >= area.height || at.x + width <= 0 || at.y + height <= 0;
+  }
+
+  // The rising credits move six lines hundreds of times a second: a move
+  // comes with the screen's name as the module's pointer to it, read once.
+  const namesAt = new Map();
+  function controlMoved(nameAt, index, left, top) {
+    let name = namesAt.get(nameAt);
+    if (name === undefined) namesAt.set(nameAt, (name = core.UTF8ToString(nameAt)));
+    const element = screens.get(name)?.elements[index];
+    if (!element) return;
+    const last = element.lastState;
+    if (left === last.left && top === last.top) return;
+    // A control that moves on its own (a credits line) gets a layer of its
+    // own and moves by a transform: no layout, no painting, only the
+    // compositor's work.
+    if (!element.classList.contains("moving")) element.classList.add("moving");
+    place(element, left, top);
+    last.left = left;
+    last.top = top;
   }
 
   function topScreen() {
@@ -532,11 +584,18 @@
     enter("vendral_wake");
   }
 
+  // The browser's own formats of its locale, each made once, when first
+  // needed: making one costs far more than a clock's tick.
+  let dateFormat = null;
+  let timeFormat = null;
+
   function clockText(date) {
-    const moment = new Date();
-    return date
-      ? moment.toLocaleDateString(undefined, { dateStyle: "short" })
-      : moment.toLocaleTimeString(undefined, { hour: "numeric", minute: "2-digit", second: "2-digit" });
+    if (date) {
+      dateFormat ??= new Intl.DateTimeFormat(undefined, { dateStyle: "short" });
+      return dateFormat.format(new Date());
+    }
+    timeFormat ??= new Intl.DateTimeFormat(undefined, { hour: "numeric", minute: "2-digit", second: "2-digit" });
+    return timeFormat.format(new Date());
   }
 
   function freshSeed() {
@@ -584,6 +643,7 @@
     screenLoaded,
     screenChanged,
     controlChanged,
+    controlMoved,
     timersChanged,
   };
 
@@ -615,6 +675,13 @@
         enter("vendral_advance", [Number(ms)], ["number"]);
       },
       state: () => text("vendral_state", []),
+      // Where the game has put a control, in twips, drawn there or not.
+      placeOf: (form, control) => {
+        const entry = screens.get(String(form));
+        const index = entry?.def.controls.findIndex((c) => c.name === control) ?? -1;
+        const last = index >= 0 ? entry.elements[index]?.lastState : null;
+        return last ? { left: last.left, top: last.top } : null;
+      },
       lookUp: (form, control) => text("vendral_look_up", [String(form), String(control)]),
       clickPoint: (form, control) => {
         const answer = text("vendral_click_point", [String(form), String(control)]);
