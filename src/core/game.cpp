@@ -213,8 +213,19 @@ Refusal Game::drag(std::string_view fromScreen, std::string_view image, std::str
 void Game::startTimers(Screen& s) {
     const std::int64_t t = now();
     for (Control& c : s.controls())
-        if (c.kind() == Kind::Timer && c.running()) c.nextDue = t + (c.interval() > 0 ? c.interval() : 1);
+        if (c.kind() == Kind::Timer && c.running()) c.nextDue = firstDue(c, t);
     platform_->timersChanged();
+}
+
+std::int64_t Game::firstDue(const Control& timer, std::int64_t t) const {
+    const std::int64_t step = timer.interval() > 0 ? timer.interval() : 1;
+    std::int64_t due = t + step;
+    // On a real clock, a clock of whole seconds turns as the wall clock's
+    // second does: its first interval is cut short to meet that moment, so
+    // it shows the true second and every clock on show ticks in one wake-up.
+    if (timer.showsTime() && step % 1000 == 0)
+        if (const auto wall = platform_->wallClockOffset()) due -= ((due + *wall) % 1000 + 1000) % 1000;
+    return due;
 }
 
 Control* Game::earliestDue(bool includeIdle) const {
@@ -245,7 +256,7 @@ void Game::runDueTimers() {
         if (t->tickIdle && t->nextDue + step < clock) t->nextDue = clock;
         t->nextDue += step;
         // A clock that stalled for long does not replay every missed tick.
-        if (t->nextDue + 1000 < clock) t->nextDue = clock + step;
+        if (t->nextDue + 1000 < clock) t->nextDue = firstDue(*t, clock);
         t->ticking = true;
         ++depth_;
         t->onTick(*this);

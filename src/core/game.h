@@ -93,6 +93,8 @@ public:
     std::int64_t now() const { return platform_->nowMs(); }
     // Run every timer tick that is due by the game's clock now, in time order.
     void runDueTimers();
+    // When a timer started at `t` first ticks.
+    std::int64_t firstDue(const Control& timer, std::int64_t t) const;
     // When the next tick that would change something falls due, if any.
     std::optional<std::int64_t> nextDue() const;
 

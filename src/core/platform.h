@@ -28,6 +28,9 @@ public:
     // The local time of day and date, as the desktop writes them.
     virtual std::string timeText() = 0;
     virtual std::string dateText() = 0;
+    // On a real clock: the wall clock's milliseconds since 1970 at the game
+    // clock's zero (wall time = game time + this). Nothing on a scripted clock.
+    virtual std::optional<std::int64_t> wallClockOffset() { return std::nullopt; }
     // The seed taken when the first screen loads.
     virtual std::uint64_t randomSeed() = 0;
     // A draw the player has scripted in advance (tests only), or nothing.

@@ -59,7 +59,7 @@ void Control::setEnabled(bool e) {
     enabled_ = e;
     if (kind() == Kind::Timer) {
         // A timer counts its interval from the moment it is started.
-        if (e) nextDue = screen_->game().now() + (interval() > 0 ? interval() : 1);
+        if (e) nextDue = screen_->game().firstDue(*this, screen_->game().now());
         screen_->game().noteControlChanged(*this, true);
         return;
     }

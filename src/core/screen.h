@@ -47,6 +47,7 @@ struct ControlDef {
     bool dragAuto = false;     // image: can be picked up and dragged
     std::string_view tag;
     int interval = 0;          // timer: milliseconds
+    bool showsTime = false;    // timer: a clock whose ticks rewrite the time of day
     bool hasBackground = false;
     Rgb background{};
 
@@ -63,6 +64,7 @@ struct ControlDef {
     constexpr ControlDef draggable(std::string_view t) const {
         auto c = *this; c.dragAuto = true; c.tag = t; return c;
     }
+    constexpr ControlDef clock() const { auto c = *this; c.showsTime = true; return c; }
     constexpr ControlDef bg(Rgb colour) const {
         auto c = *this; c.hasBackground = true; c.background = colour; return c;
     }
@@ -170,6 +172,7 @@ public:
     // Timers: the enabled flag is whether it runs.
     int interval() const { return def_->interval; }
     bool running() const { return enabled_; }
+    bool showsTime() const { return def_->showsTime; }
     void start() { setEnabled(true); }
     void stop() { setEnabled(false); }
 

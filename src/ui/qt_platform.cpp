@@ -231,6 +231,7 @@ QtPlatform::QtPlatform() {
     // and redraws the rare others when they show again.
     QPixmapCache::setCacheLimit(1024);
     clock_.start();
+    wallOffset_ = QDateTime::currentMSecsSinceEpoch();
     wakeTimer_.setSingleShot(true);
     wakeTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&wakeTimer_, &QTimer::timeout, this, [this] { wake(); });
@@ -286,6 +287,11 @@ std::optional<std::string> QtPlatform::prompt(const std::string& title, const st
 }
 
 std::int64_t QtPlatform::nowMs() { return manualClock_ ? manualNow_ : clock_.elapsed(); }
+
+std::optional<std::int64_t> QtPlatform::wallClockOffset() {
+    if (manualClock_) return std::nullopt;
+    return wallOffset_;
+}
 
 std::string QtPlatform::timeText() {
     // The desktop's own long time format carries the seconds; the zone is dropped.

@@ -57,6 +57,7 @@ public:
     void messageBox(const std::string& text) override;
     std::optional<std::string> prompt(const std::string& title, const std::string& text) override;
     std::int64_t nowMs() override;
+    std::optional<std::int64_t> wallClockOffset() override;
     std::string timeText() override;
     std::string dateText() override;
     std::uint64_t randomSeed() override;
@@ -74,6 +75,7 @@ private:
     std::map<const Screen*, std::unique_ptr<ScreenWindow>> windows_;
     QTimer wakeTimer_;
     QElapsedTimer clock_;
+    std::int64_t wallOffset_ = 0;  // wall clock's milliseconds at clock_'s start
     std::int64_t lastWake_ = 0;
     bool manualClock_ = false;
     std::int64_t manualNow_ = 0;

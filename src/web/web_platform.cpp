@@ -41,6 +41,7 @@ EM_ASYNC_JS(char*, js_prompt, (const char* title, const char* text), {
 });
 
 EM_JS(double, js_now, (), { return Module.page.now(); });
+EM_JS(double, js_wall_offset, (), { return Module.page.wallOffset(); });
 
 // The local time and date as the browser writes them, in memory the game frees.
 EM_JS(char*, js_clock_text, (int date), {
@@ -183,6 +184,10 @@ public:
     }
 
     std::int64_t nowMs() override { return stillClock_ ? scriptedNow_ : static_cast<std::int64_t>(js_now()); }
+    std::optional<std::int64_t> wallClockOffset() override {
+        if (stillClock_) return std::nullopt;
+        return static_cast<std::int64_t>(js_wall_offset());
+    }
     std::string timeText() override {
         return stillClock_ ? scriptedTimeText(scriptedNow_) : takeText(js_clock_text(0));
     }

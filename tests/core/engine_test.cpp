@@ -53,7 +53,7 @@ void onButton(Game& g) {
     Probe::log.push_back("button");
     g.screen("Probe")["btn"].hide();
 }
-void onDropped(Game& g, Control& source) {
+void onDropped(Game&, Control& source) {
     Probe::log.push_back("drop " + std::string(source.name()));
     source.hide();
 }
@@ -196,6 +196,57 @@ TEST_F(EngineTest, NothingRunsOrShowsAfterTheEnd) {
     EXPECT_FALSE(game.nextDue().has_value());
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "end"), 1);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "message: after the end"), 0);
+}
+
+// Two clocks of the time of day and a plain one-second timer, none running
+// until the test starts them.
+void onClockA(Game& g) { Probe::log.push_back("A@" + std::to_string(g.now())); }
+void onClockB(Game& g) { Probe::log.push_back("B@" + std::to_string(g.now())); }
+void onPlain(Game& g) { Probe::log.push_back("plain@" + std::to_string(g.now())); }
+constexpr std::array clockControls{timer("a", 1000, false).clock(), timer("b", 2000, false).clock(),
+                                   timer("plain", 1000, false)};
+constexpr std::array clockTicks{TickBinding{"a", &onClockA}, TickBinding{"b", &onClockB},
+                                TickBinding{"plain", &onPlain}};
+constexpr ScreenPart clockPart{.controls = clockControls, .ticks = clockTicks};
+constexpr std::array<const ScreenPart*, 1> clockParts{&clockPart};
+constexpr ScreenDef clockScreen{.name = "Probe", .caption = "Clocks", .width = 100, .height = 100,
+                                .parts = clockParts};
+constexpr std::array<const ScreenDef*, 1> clockScreens{&clockScreen};
+
+// A real clock: the wall clock reads game time plus `offset`.
+class WallPlatform : public HeadlessPlatform {
+public:
+    std::optional<std::int64_t> offset;
+    std::optional<std::int64_t> wallClockOffset() override { return offset; }
+};
+
+std::vector<std::string> clockTicksOver(std::optional<std::int64_t> offset) {
+    WallPlatform platform;
+    platform.offset = offset;
+    Game game{platform, clockScreens};
+    game.start();
+    Probe::log.clear();
+    Screen& s = game.screen("Probe");
+    platform.wait(game, 100);
+    s["a"].start();
+    s["plain"].start();
+    platform.wait(game, 200);
+    s["b"].start();
+    platform.wait(game, 3000);
+    return Probe::log;
+}
+
+TEST(Clocks, OnARealClockEveryClockTurnsWithTheWallClocksSecond) {
+    // The wall clock's second turns at game times 750, 1750, ...: both clocks
+    // tick then, whenever they were started; the plain timer keeps its own
+    // phase, and so does everything on a scripted clock.
+    const std::int64_t offset = 1'765'000'000'250;
+    EXPECT_EQ(clockTicksOver(offset),
+              (std::vector<std::string>{"A@750", "plain@1100", "A@1750", "B@1750", "plain@2100", "A@2750",
+                                        "plain@3100"}));
+    EXPECT_EQ(clockTicksOver(std::nullopt),
+              (std::vector<std::string>{"A@1100", "plain@1100", "A@2100", "plain@2100", "B@2300", "A@3100",
+                                        "plain@3100"}));
 }
 
 TEST(RandomSource, DrawsWholeNumbersZeroToNineAndRepeatsBySeed) {

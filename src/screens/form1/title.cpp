@@ -30,7 +30,7 @@ constexpr std::array controls{
     label("lbldate", "", 0, 6120, 1575, 375).hidden(),
     textbox("txtjump", 3600, 5880, 2535, 375),
     button("cmdverify", "Verify", 6240, 5880, 975, 375),
-    timer("tmtime", 1000, true),
+    timer("tmtime", 1000, true).clock(),
     image("Image1", "stormer", 3720, 1800, 3375, 1695).stretched().hidden(),
     image("Image2", "disc", 2520, 6000, 480, 480).draggable("Cheat").hidden(),
 };

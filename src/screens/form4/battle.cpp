@@ -47,7 +47,7 @@ constexpr std::array controls{
     button("flamelhit", "Hit Nilrem with your staff", 0, 6120, 1935, 495),
     button("UFLR", "Use Refilling Potion", 2880, 6120, 1095, 495),
     timer("tmrnilrem", 15000, true),
-    timer("tmrtime", 1000, true),
+    timer("tmrtime", 1000, true).clock(),
     timer("tmrrefill", 1, true),
     timer("tmrstun", 1000, false),
 };

@@ -1,5 +1,6 @@
 // Vendral in the browser: the page side of the game. The game logic runs in
-// the WebAssembly module (vendral-core.js/.wasm); this script draws each
+// the WebAssembly module (vendral.wasm); this script, which the build puts
+// after the module's own loader in vendral.js, draws each
 // screen it reports as a panel of native controls, shows its message boxes
 // and name prompt as modal dialogs, runs its timers on the browser's clock,
 // and carries the player's clicks, typing and drags back in.
@@ -12,9 +13,9 @@
 // window.vendral.roll(d) queues the next random draw: the scripted player's
 // wait and roll, for tests that play a script through the page. With
 // ?test&live the clock runs as for a player (for benchmarks of the timers).
-"use strict";
-
 (() => {
+  "use strict";
+
   const TWIPS_PER_PIXEL = 15;
   const TITLEBAR = 22; // px, as in style.css
   const BORDER = 1;
@@ -78,6 +79,8 @@
   function checkSettled() {
     if ((inFlight > 0 || wakeWaiting) && !openDialog) return;
     const state = { dialog: openDialog, ended: gameOver };
+    // A test looks at the page next: every panel is there.
+    if (settleWaiters.length) buildScreens();
     for (const resolve of settleWaiters.splice(0)) resolve(state);
   }
 
@@ -200,7 +203,27 @@
   // so the page's controls cover exactly the pixels the game reckons with.
   const px = (twips) => Math.trunc((twips + 7) / TWIPS_PER_PIXEL);
 
+  // A screen loads hidden, and its panel is built a moment later: the title
+  // screen loads behind the name prompt, which shows first, and its panel is
+  // built while the player types. Anything that needs the panel sooner (the
+  // screen shown, a change to one of its controls, a test's look) builds it
+  // then; until then the table keeps the latest state of every control.
+  const unbuilt = [];
+  let loads = 0;
+
   function screenLoaded(def) {
+    screens.set(def.name, { def, section: null, elements: [], loadIndex: loads++ });
+    unbuilt.push(def.name);
+    if (unbuilt.length === 1) requestAnimationFrame(() => setTimeout(buildScreens, 0));
+  }
+
+  function buildScreens() {
+    for (const name of unbuilt.splice(0)) built(screens.get(name));
+  }
+
+  function built(entry) {
+    if (entry.section) return entry;
+    const def = entry.def;
     const section = document.createElement("section");
     section.className = "screen";
     section.dataset.screen = def.name;
@@ -215,8 +238,8 @@
     client.style.height = `${px(def.height)}px`;
     if (def.background) client.style.background = def.background;
     section.append(titlebar, client);
+    Object.assign(entry, { section, titlebar, client });
 
-    const entry = { def, section, titlebar, client, elements: [] };
     const area = { width: px(def.width), height: px(def.height) };
     def.controls.forEach((control, index) => {
       const element = makeControl(def.name, control, index);
@@ -226,12 +249,17 @@
       client.append(element);
     });
     setCaption(entry, def.caption);
-    screens.set(def.name, entry);
-    desk.append(section);
+    // Panels lie in the page in the order their screens loaded (the Tab order between them).
+    let next = null;
+    for (const other of screens.values())
+      if (other.section && other !== entry && other.loadIndex > entry.loadIndex && (!next || other.loadIndex < next.loadIndex))
+        next = other;
+    desk.insertBefore(section, next ? next.section : null);
     def.controls.forEach((control, index) => {
       if (entry.elements[index]) applyControl(entry, index, control);
     });
     layout();
+    return entry;
   }
 
   // The game's names of its control kinds, as the page writes them in data-kind.
@@ -390,18 +418,26 @@
     }
   }
 
-  // A label whose text runs past its box is set a little smaller, down to 6
-  // points, so none of it is lost (the screens were laid out for another face).
+  // A label whose text runs past its box is set a little smaller, down to 8
+  // pixels, so none of it is lost (the screens were laid out for another face).
+  // Each look at the overflow costs the browser a layout: a new text as long
+  // as the last fitted one (a clock's next second) keeps that size while it
+  // fits, and the label's own size is read once.
   function fitLabel(element) {
     if (element.dataset.fit === "done") return;
+    element.dataset.fit = "done";
+    const overflows = () =>
+      element.scrollHeight > element.clientHeight + 1 || element.scrollWidth > element.clientWidth + 1;
+    const length = element.textContent.length;
+    if (element.fitted?.length === length && !overflows()) return;
     element.style.fontSize = element.dataset.size;
-    const designed = parseFloat(getComputedStyle(element).fontSize);
-    let size = designed;
-    while (size > 8 && (element.scrollHeight > element.clientHeight + 1 || element.scrollWidth > element.clientWidth + 1)) {
+    element.designed ??= parseFloat(getComputedStyle(element).fontSize);
+    let size = element.designed;
+    while (size > 8 && overflows()) {
       size -= 0.5;
       element.style.fontSize = `${size}px`;
     }
-    element.dataset.fit = "done";
+    element.fitted = { length };
   }
 
   function fitLabels(entry) {
@@ -410,8 +446,13 @@
   }
 
   function screenChanged(name, visible, caption) {
-    const entry = screens.get(name);
+    let entry = screens.get(name);
     if (!entry) return;
+    if (!entry.section && !visible) {
+      entry.def.caption = caption;
+      return;
+    }
+    entry = built(entry);
     setCaption(entry, caption);
     if (visible === !entry.section.hidden) return;
     entry.section.hidden = !visible;
@@ -431,7 +472,9 @@
 
   function controlChanged(name, index, state) {
     const entry = screens.get(name);
-    if (entry) applyControl(entry, index, state);
+    if (!entry) return;
+    if (entry.section) applyControl(entry, index, state);
+    else Object.assign(entry.def.controls[index], state);
   }
 
   // Where a control lies: its left and top, or, once it moves on its own,
@@ -464,7 +507,13 @@
   function controlMoved(nameAt, index, left, top) {
     let name = namesAt.get(nameAt);
     if (name === undefined) namesAt.set(nameAt, (name = core.UTF8ToString(nameAt)));
-    const element = screens.get(name)?.elements[index];
+    const entry = screens.get(name);
+    if (!entry) return;
+    if (!entry.section) {
+      Object.assign(entry.def.controls[index], { left, top });
+      return;
+    }
+    const element = entry.elements[index];
     if (!element) return;
     const last = element.lastState;
     if (left === last.left && top === last.top) return;
@@ -480,7 +529,7 @@
   function topScreen() {
     let top = null;
     for (const entry of screens.values())
-      if (!entry.section.hidden && (!top || entry.order > top.order)) top = entry;
+      if (entry.section && !entry.section.hidden && (!top || entry.order > top.order)) top = entry;
     return top;
   }
 
@@ -497,6 +546,7 @@
     const room = desk.getBoundingClientRect();
     const scale = Math.max(0.1, Math.min((room.width - 2 * MARGIN) / width, (room.height - 2 * MARGIN) / height, 3));
     for (const { def, section } of screens.values()) {
+      if (!section) continue;
       const w = (px(def.width) + 2 * BORDER) * scale;
       const h = (px(def.height) + TITLEBAR + 2 * BORDER) * scale;
       const x = Math.round((room.width - w) / 2);
@@ -554,6 +604,10 @@
   let lastWake = -Infinity;
 
   const now = () => Math.floor(performance.now() - clockStart);
+  // The wall clock's milliseconds at the game clock's zero, taken once so
+  // that clocks started at different moments keep one phase.
+  let wallAtStart = null;
+  const wallOffset = () => (wallAtStart ??= Date.now() - now());
 
   // The game asks to be woken when its next tick that would change something
   // falls due. Ticks due within 15 ms of the last wake-up are gathered into
@@ -612,7 +666,7 @@
     if (wakeTimer) clearTimeout(wakeTimer);
     wakeTimer = 0;
     for (const dialog of [msgbox, prompt]) if (dialog.open) dialog.close();
-    for (const { section } of screens.values()) section.hidden = true;
+    for (const { section } of screens.values()) if (section) section.hidden = true;
     loading.hidden = true;
     if (text) endedNotice.querySelector(".text").textContent = text;
     endedNotice.hidden = false;
@@ -636,6 +690,7 @@
     messageBox,
     prompt: namePrompt,
     now,
+    wallOffset,
     clockText,
     freshSeed,
     scriptedRoll: () => (rolls.length ? rolls.shift() : -1),
@@ -677,6 +732,7 @@
       state: () => text("vendral_state", []),
       // Where the game has put a control, in twips, drawn there or not.
       placeOf: (form, control) => {
+        buildScreens();
         const entry = screens.get(String(form));
         const index = entry?.def.controls.findIndex((c) => c.name === control) ?? -1;
         const last = index >= 0 ? entry.elements[index]?.lastState : null;
