@@ -218,7 +218,7 @@
   }
 
   function buildScreens() {
-    for (const name of unbuilt.splice(0)) built(screens.get(name));
+    for (const name of unbuilt.splice(0)) if (!gameOver) built(screens.get(name));
   }
 
   function built(entry) {
