@@ -206,8 +206,8 @@
   // A screen loads hidden, and its panel is built a moment later: the title
   // screen loads behind the name prompt, which shows first, and its panel is
   // built while the player types. Anything that needs the panel sooner (the
-  // screen shown, a change to one of its controls, a test's look) builds it
-  // then; until then the table keeps the latest state of every control.
+  // screen shown, a test's look) builds it then; until then the table keeps
+  // the latest state of every control, changes and moves included.
   const unbuilt = [];
   let loads = 0;
 
