@@ -7,25 +7,6 @@
 
 namespace vendral {
 
-std::string_view refusalText(Refusal r) {
-    switch (r) {
-    case Refusal::None: return "";
-    case Refusal::UnknownScreen: return "no such screen";
-    case Refusal::UnknownControl: return "no such control";
-    case Refusal::NotLoaded: return "the screen is not loaded";
-    case Refusal::ScreenHidden: return "the screen is hidden";
-    case Refusal::ControlHidden: return "the control is hidden";
-    case Refusal::ControlDisabled: return "the control is disabled";
-    case Refusal::NotClickable: return "the control takes no clicks";
-    case Refusal::NotTextBox: return "the control is not a text box";
-    case Refusal::NotDraggable: return "the control is not a draggable image";
-    case Refusal::Busy: return "a message box is open";
-    case Refusal::Ended: return "the game has ended";
-    case Refusal::Covered: return "no point of the control can be clicked";
-    }
-    return "";
-}
-
 Game::Game(Platform& platform, std::span<const ScreenDef* const> screens)
     : platform_(&platform), defs_(screens) {
     screens_.resize(defs_.size());

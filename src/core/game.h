@@ -13,29 +13,11 @@
 
 #include "core/platform.h"
 #include "core/random.h"
+#include "core/refusal.h"
 #include "core/screen.h"
 #include "core/state.h"
 
 namespace vendral {
-
-// Why a player's action could not be carried out.
-enum class Refusal {
-    None,
-    UnknownScreen,
-    UnknownControl,
-    NotLoaded,
-    ScreenHidden,
-    ControlHidden,
-    ControlDisabled,
-    NotClickable,
-    NotTextBox,
-    NotDraggable,
-    Busy,     // a handler is still waiting in a message box
-    Ended,    // the game is over
-    Covered,  // controls lying above it leave no point of it to click
-};
-
-std::string_view refusalText(Refusal r);
 
 class Game {
 public:

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <random>
+#include <string_view>
 
 namespace vendral {
 
@@ -21,5 +23,9 @@ public:
 private:
     std::mt19937_64 engine_{0};
 };
+
+// A seed as a player writes it: a whole number 0 to 2^64-1 in decimal
+// digits alone (no sign, no blanks); nothing for any other text.
+std::optional<std::uint64_t> parseSeed(std::string_view text);
 
 }  // namespace vendral

@@ -29,4 +29,10 @@ std::vector<std::pair<std::string, std::string>> GameState::dump() const {
     };
 }
 
+std::string stateLines(const GameState& state) {
+    std::string out;
+    for (const auto& [name, value] : state.dump()) out += "state " + name + "=" + value + "\n";
+    return out;
+}
+
 }  // namespace vendral

@@ -59,4 +59,8 @@ struct GameState {
     std::vector<std::pair<std::string, std::string>> dump() const;
 };
 
+// Every variable on a line of its own, "state NAME=VALUE", in the game's
+// own order: what the scripted players print for `state`.
+std::string stateLines(const GameState& state);
+
 }  // namespace vendral

@@ -20,7 +20,9 @@
 
 #include "core/game.h"
 #include "core/hit.h"
+#include "core/live_wake.h"
 #include "core/pictures.h"
+#include "core/random.h"
 #include "core/script_clock.h"
 #include "screens/screens.h"
 
@@ -73,12 +75,14 @@ EM_JS(void, js_control_changed,
               words: UTF8ToString(words),
           });
       });
-// Only the place of a control changed; `screen` is the screen's name, which
-// stays at one address for the whole run, so the page reads it once.
+// Only the place of a control changed (in pixels); `screen` is the screen's
+// name, which stays at one address for the whole run, so the page reads it once.
 EM_JS(void, js_control_moved, (const char* screen, int index, int left, int top), {
     Module.page.controlMoved(screen, index, left, top);
 });
-EM_JS(void, js_timers_changed, (double due), { Module.page.timersChanged(due); });
+// When the page should next call vendral_wake, on the clock Module.page.now()
+// reads, or -1 for never: the page only arms its timer for that moment.
+EM_JS(void, js_timers_changed, (double at), { Module.page.timersChanged(at); });
 
 namespace vendral {
 namespace {
@@ -116,13 +120,16 @@ std::string cssColour(const Rgb& c) {
 
 // The whole screen as the page needs it to build its panel: the table with
 // each control's current state, and which controls take clicks and drops.
+// Places and sizes are whole pixels of the unscaled screen, rounded from the
+// table's twips as every binding rounds them (core/hit.h).
 std::string describeForPage(const Screen& s) {
     const ScreenDef& def = s.def();
     std::string out = "{\"name\":";
     appendJson(out, def.name);
     out += ",\"caption\":";
     appendJson(out, s.caption());
-    out += ",\"width\":" + std::to_string(def.width) + ",\"height\":" + std::to_string(def.height);
+    out += ",\"width\":" + std::to_string(pixelsOf(def.width)) +
+           ",\"height\":" + std::to_string(pixelsOf(def.height));
     out += ",\"background\":";
     appendJson(out, def.hasBackground ? cssColour(def.background) : std::string());
     out += ",\"controls\":[";
@@ -137,8 +144,8 @@ std::string describeForPage(const Screen& s) {
         appendJson(out, kindName(d.kind));
         out += ",\"caption\":";
         appendJson(out, c.caption());
-        out += ",\"left\":" + std::to_string(c.left()) + ",\"top\":" + std::to_string(c.top()) +
-               ",\"width\":" + std::to_string(d.width) + ",\"height\":" + std::to_string(d.height);
+        out += ",\"left\":" + std::to_string(pixelsOf(c.left())) + ",\"top\":" + std::to_string(pixelsOf(c.top())) +
+               ",\"width\":" + std::to_string(pixelsOf(d.width)) + ",\"height\":" + std::to_string(pixelsOf(d.height));
         out += std::string(",\"visible\":") + (c.visible() ? "true" : "false");
         out += std::string(",\"enabled\":") + (c.enabled() ? "true" : "false");
         out += ",\"points\":" + std::to_string(d.font.points);
@@ -183,16 +190,16 @@ public:
         return takeText(answer);
     }
 
-    std::int64_t nowMs() override { return stillClock_ ? scriptedNow_ : static_cast<std::int64_t>(js_now()); }
+    std::int64_t nowMs() override { return stillClock_ ? clock_.now() : static_cast<std::int64_t>(js_now()); }
     std::optional<std::int64_t> wallClockOffset() override {
         if (stillClock_) return std::nullopt;
         return static_cast<std::int64_t>(js_wall_offset());
     }
     std::string timeText() override {
-        return stillClock_ ? scriptedTimeText(scriptedNow_) : takeText(js_clock_text(0));
+        return stillClock_ ? clock_.timeText() : takeText(js_clock_text(0));
     }
     std::string dateText() override {
-        return stillClock_ ? scriptedDateText(scriptedNow_) : takeText(js_clock_text(1));
+        return stillClock_ ? clock_.dateText() : takeText(js_clock_text(1));
     }
     std::uint64_t randomSeed() override {
         return scripted_ ? seed_ : static_cast<std::uint64_t>(js_fresh_seed());
@@ -235,50 +242,57 @@ public:
         sending.swap(changed_);
         for (Control* c : sending) {
             const auto index = static_cast<int>(c - c->screen().controls().data());
+            const int left = pixelsOf(c->left()), top = pixelsOf(c->top());
             Sent& last = sent_[c];
             if (last.sent && last.caption == c->caption() && last.picture == c->picture() &&
                 last.visible == c->visible() && last.enabled == c->enabled()) {
-                js_control_moved(screenName(c->screen()), index, c->left(), c->top());
+                // A move within the same pixel shows nothing new.
+                if (last.left == left && last.top == top) continue;
+                last.left = left;
+                last.top = top;
+                js_control_moved(screenName(c->screen()), index, left, top);
                 continue;
             }
-            last = {true, c->caption(), c->picture(), c->visible(), c->enabled()};
+            last = {true, c->caption(), c->picture(), c->visible(), c->enabled(), left, top};
             const std::string words(pictureWords(c->picture()));
             js_control_changed(screenName(c->screen()), index, c->caption().c_str(), c->visible() ? 1 : 0,
-                               c->enabled() ? 1 : 0, c->left(), c->top(), c->picture().c_str(), words.c_str());
+                               c->enabled() ? 1 : 0, left, top, c->picture().c_str(), words.c_str());
         }
     }
-    // The page wakes the game when the next tick that would change something
-    // falls due; a scripted run moves its clock only when told to.
+    // The page wakes the game when its next tick that would change something
+    // falls due, ticks close together gathered into one wake-up
+    // (core/live_wake.h); a scripted run moves its clock only when told to.
     void timersChanged() override {
         if (!game_ || stillClock_) return;
-        const auto due = game_->nextDue();
-        js_timers_changed(due && !game_->ended() ? static_cast<double>(*due) : -1.0);
+        const auto at = wake_.next(*game_, nowMs());
+        js_timers_changed(at ? static_cast<double>(*at) : -1.0);
+    }
+
+    // The page's timer went off: run every tick that is due by now.
+    void wake() {
+        if (!game_ || game_->ended()) return;
+        if (!stillClock_) wake_.woke(nowMs());
+        game_->runDueTimers();
     }
 
     // A scripted run lets `ms` pass on the game's clock, running every tick
     // that falls due in time order, as the headless player's `wait` does.
     void advance(std::int64_t ms) {
-        if (!stillClock_) return;
-        const std::int64_t target = scriptedNow_ + (ms > 0 ? ms : 0);
-        while (game_ && !game_->ended()) {
-            const auto due = game_->nextDue();
-            if (!due || *due > target) break;
-            if (*due > scriptedNow_) scriptedNow_ = *due;
-            game_->runDueTimers();
-        }
-        if (scriptedNow_ < target) scriptedNow_ = target;
+        if (stillClock_) clock_.advance(game_, ms);
     }
 
 private:
     bool scripted_;
     bool stillClock_;
     std::uint64_t seed_;
-    std::int64_t scriptedNow_ = 0;
-    // What the page was last told of a control, but for its place.
+    ScriptedClock clock_;
+    LiveWake wake_;
+    // What the page was last told of a control.
     struct Sent {
         bool sent = false;
         std::string caption, picture;
         bool visible = false, enabled = false;
+        int left = 0, top = 0;  // pixels
     };
 
     // The screen's name as a C string that lives as long as the game.
@@ -326,12 +340,17 @@ using vendral::session;
 extern "C" {
 
 // Starts the game: Form1 loads (asking the name) and shows. `mode` is a sum of
-// RunMode flags: 0 for a player.
-EMSCRIPTEN_KEEPALIVE void vendral_start(int mode, double seed) {
+// RunMode flags: 0 for a player. `seedText` is the seed as the player wrote
+// it, read as vendral-replay reads --seed. Returns 0 when the game started
+// (or had started already), 1 when the seed is refused.
+EMSCRIPTEN_KEEPALIVE int vendral_start(int mode, const char* seedText) {
     const vendral::SendChangesOnReturn sendChanges;
-    if (session) return;
-    session = std::make_unique<vendral::Session>(mode, static_cast<std::uint64_t>(seed));
+    if (session) return 0;
+    const auto seed = vendral::parseSeed(seedText ? std::string_view(seedText) : std::string_view());
+    if (!seed) return 1;
+    session = std::make_unique<vendral::Session>(mode, *seed);
     session->game.start();
+    return 0;
 }
 
 // The player's actions; each returns a refusal code (0: done). A press is a
@@ -360,11 +379,25 @@ EMSCRIPTEN_KEEPALIVE int vendral_drag(const char* fromScreen, const char* image,
 // The page's timer went off: run every tick that is due by now.
 EMSCRIPTEN_KEEPALIVE void vendral_wake() {
     const vendral::SendChangesOnReturn sendChanges;
-    if (session && !session->game.ended()) session->game.runDueTimers();
+    if (session) session->platform.wake();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* vendral_refusal_text(int refusal) {
     return vendral::handBack(std::string(vendral::refusalText(static_cast<vendral::Refusal>(refusal))));
+}
+
+// Every refusal of the game as JSON, { "<key>": "<text>", ... }: the page's
+// test interface and the web player take their words from here.
+EMSCRIPTEN_KEEPALIVE const char* vendral_refusals() {
+    std::string out = "{";
+    for (const vendral::RefusalWords& r : vendral::refusals()) {
+        if (out.size() > 1) out += ',';
+        vendral::appendJson(out, r.key);
+        out += ':';
+        vendral::appendJson(out, r.text);
+    }
+    out += '}';
+    return vendral::handBack(std::move(out));
 }
 
 // --- For scripted runs (the page's test mode) -------------------------------
@@ -375,30 +408,30 @@ EMSCRIPTEN_KEEPALIVE void vendral_advance(double ms) {
 }
 
 EMSCRIPTEN_KEEPALIVE const char* vendral_state() {
-    std::string out;
-    if (session)
-        for (const auto& [name, value] : session->game.state.dump()) out += "state " + name + "=" + value + "\n";
-    return vendral::handBack(std::move(out));
+    return vendral::handBack(session ? vendral::stateLines(session->game.state) : std::string());
 }
 
 // Why FORM.CONTROL cannot be reached by name, or "".
 EMSCRIPTEN_KEEPALIVE const char* vendral_look_up(const char* screen, const char* control) {
-    if (!session) return vendral::handBack("the screen is not loaded");
+    using vendral::Refusal;
+    if (!session) return vendral::handBack(std::string(vendral::refusalText(Refusal::NotLoaded)));
     if (session->game.ended()) return vendral::handBack(std::string(vendral::refusalText(vendral::Refusal::Ended)));
     vendral::Control* c = nullptr;
     return vendral::handBack(std::string(vendral::refusalText(session->game.lookUp(screen, control, &c))));
 }
 
-// Where a click on FORM.CONTROL lands, in twips of its screen's client area:
-// "X Y", or "!" and why no point of it can be clicked.
+// Where a click on FORM.CONTROL lands, in whole pixels of its screen's client
+// area: "X Y" (the page aims at the pixel's middle), or "!" and why no point
+// of it can be clicked.
 EMSCRIPTEN_KEEPALIVE const char* vendral_click_point(const char* screen, const char* control) {
-    if (!session) return vendral::handBack("!the screen is not loaded");
+    if (!session) return vendral::handBack("!" + std::string(vendral::refusalText(vendral::Refusal::NotLoaded)));
     vendral::Control* c = nullptr;
     if (auto r = session->game.lookUp(screen, control, &c); r != vendral::Refusal::None)
         return vendral::handBack("!" + std::string(vendral::refusalText(r)));
     const auto point = vendral::clickPoint(*c);
     if (!point) return vendral::handBack("!" + std::string(vendral::refusalText(vendral::Refusal::Covered)));
-    return vendral::handBack(std::to_string(point->x) + " " + std::to_string(point->y));
+    return vendral::handBack(std::to_string(vendral::pixelsOf(point->x)) + " " +
+                             std::to_string(vendral::pixelsOf(point->y)));
 }
 
 }  // extern "C"
