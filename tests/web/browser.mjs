@@ -29,12 +29,14 @@ export const CHROMIUM_ARGS = [
 
 // A Chromium of its own, or the one browser_daemon.mjs keeps running for a
 // whole test run when VENDRAL_WEB_BROWSER names its state file (each test
-// still plays in a fresh browser context of its own).
-export async function launchBrowser() {
-  const shared = process.env.VENDRAL_WEB_BROWSER;
-  if (shared && existsSync(shared)) {
+// still plays in a fresh browser context of its own). With `shared: false`
+// always one of its own, as a benchmark needs: browser.process() is then
+// the process its others descend from.
+export async function launchBrowser({ shared = true } = {}) {
+  const keeper = shared ? process.env.VENDRAL_WEB_BROWSER : "";
+  if (keeper && existsSync(keeper)) {
     try {
-      const { wsEndpoint } = JSON.parse(readFileSync(shared, "utf8"));
+      const { wsEndpoint } = JSON.parse(readFileSync(keeper, "utf8"));
       return await chromium.connect(wsEndpoint, { timeout: 30_000 });
     } catch (e) {
       process.stderr.write(`the shared browser cannot be reached (${e.message}); launching one\n`);
@@ -49,10 +51,9 @@ export async function serveSite(site = DEFAULT_SITE) {
   return startServer({ root: site });
 }
 
-// A fresh page on `url` (a path and query under the server's root), with
-// its faults gathered in `faults` as lines of text. Resolves once the test
-// interface is ready when the query asks for it.
-export async function openPage(browser, server, path, { viewport = { width: 1280, height: 800 }, hasTouch = false } = {}) {
+// A fresh page in a browser context of its own, with its faults gathered
+// in `faults` as lines of text, not yet opened on anything.
+export async function newPage(browser, { viewport = { width: 1280, height: 800 }, hasTouch = false } = {}) {
   const context = await browser.newContext({ viewport, hasTouch, deviceScaleFactor: 1 });
   const page = await context.newPage();
   const faults = [];
@@ -76,12 +77,20 @@ export async function openPage(browser, server, path, { viewport = { width: 1280
       window.__violations.push(`${e.violatedDirective} ${e.blockedURI}`),
     );
   });
-  const url = new URL(path, server.url).href;
-  await page.goto(url, { waitUntil: "load", timeout: 60_000 });
-  if (new URL(url).searchParams.has("test")) {
-    await within(60_000, "window.vendralReady", page.evaluate(() => window.vendralReady));
-  }
   return { page, context, faults, requests, dialogs };
+}
+
+// A fresh page (newPage's) opened on `path` (a path and query under the
+// server's root). Resolves once the test interface is ready when the query
+// asks for it.
+export async function openPage(browser, server, path, options = {}) {
+  const opened = await newPage(browser, options);
+  const url = new URL(path, server.url).href;
+  await opened.page.goto(url, { waitUntil: "load", timeout: 60_000 });
+  if (new URL(url).searchParams.has("test")) {
+    await within(60_000, "window.vendralReady", opened.page.evaluate(() => window.vendralReady));
+  }
+  return opened;
 }
 
 // Rejects with `what` if `promise` takes longer than `ms`: a page that

@@ -16,6 +16,7 @@ import { readFileSync } from "node:fs";
 import { resolve } from "node:path";
 import { fileURLToPath } from "node:url";
 import { DEFAULT_SITE, launchBrowser, openPage, serveSite, within } from "./browser.mjs";
+import { lineError, readCommand, readScript } from "./script.mjs";
 
 // How long the page may take to settle after one action before it counts
 // as hung.
@@ -25,75 +26,36 @@ const TRACE = Boolean(process.env.VENDRAL_WEB_TRACE);
 
 export class PageFault extends Error {}
 
-// One script line into its command and the rest, as vendral-replay splits
-// them: "#" lines and blank lines are skipped, the command runs up to the
-// first space.
-export function parseScript(text) {
-  const raws = text.split("\n");
-  if (raws.length && raws[raws.length - 1] === "") raws.pop();
-  const lines = [];
-  raws.forEach((raw, i) => {
-    if (raw.endsWith("\r")) raw = raw.slice(0, -1);
-    const first = raw.search(/[^ \t]/);
-    if (first < 0 || raw[first] === "#") return;
-    const space = raw.indexOf(" ");
-    lines.push({
-      number: i + 1,
-      command: space < 0 ? raw : raw.slice(0, space),
-      rest: space < 0 ? "" : raw.slice(space + 1),
-    });
-  });
-  return lines;
-}
-
-// A whole 64-bit number written with digits alone (and a leading minus).
-function parseInt64(text) {
-  if (!/^-?[0-9]+$/.test(text)) return null;
-  const n = BigInt(text);
-  if (n < -(2n ** 63n) || n > 2n ** 63n - 1n) return null;
-  return n;
-}
-
-function splitName(word) {
-  const dot = word.indexOf(".");
-  if (dot <= 0 || dot + 1 === word.length) return null;
-  return [word.slice(0, dot), word.slice(dot + 1)];
-}
-
 // A name inside a CSS attribute selector.
 const CSS_escape = (name) => name.replace(/["\\]/g, "\\$&");
 const oneLine = (text) => text.replaceAll("\n", "\\n");
-const quoted = (text) => '"' + text.replaceAll('"', '\\"').replaceAll("\n", "\\n") + '"';
 
-// Plays the parsed script through the page; lines go to `write`. Returns
-// the exit status, 0 or 2, or throws PageFault.
+// The script format is read by tests/web/script.mjs alone; readScript is
+// also offered here under its old name, for tests that play script text.
+export { readScript as parseScript };
+
+// Plays the script's lines (readScript's) through the page; lines go to
+// `write`. Returns the exit status, 0 or 2, or throws PageFault.
 // The game starts at the first action (or at the end of a script of none);
 // a driver already started, as a test may hand in, is played on.
 export async function runScript(lines, driver, write) {
-  const fail = (line, why) => {
-    write(`error: line ${line.number}: ${line.command}${line.rest === "" ? "" : " " + line.rest}: ${why}\n`);
-    return 2;
-  };
   for (const line of lines) {
-    const { command: cmd, rest } = line;
-    if (TRACE) process.stderr.write(`replay.mjs: line ${line.number}: ${cmd} ${rest}\n`);
+    if (TRACE) process.stderr.write(`replay.mjs: line ${line.number}: ${line.command} ${line.rest}\n`);
     if (driver.started && driver.ended) {
       write("error: the game has ended\n");
       return 2;
     }
-    if (cmd === "name") {
-      driver.names.push(rest);
+    const step = readCommand(line);
+    if (step.why) {
+      write(lineError(line, step.why));
+      return 2;
+    }
+    if (step.command === "name" || step.command === "cancel") {
+      driver.names.push(step.name);
       continue;
     }
-    if (cmd === "cancel") {
-      if (rest !== "") return fail(line, "cancel takes nothing after it");
-      driver.names.push(null);
-      continue;
-    }
-    if (cmd === "roll") {
-      const d = parseInt64(rest);
-      if (d === null || d < 0n || d > 9n) return fail(line, "a roll is a whole number 0 to 9");
-      await driver.roll(Number(d));
+    if (step.command === "roll") {
+      await driver.roll(step.digit);
       continue;
     }
     if (!driver.started) {
@@ -104,72 +66,74 @@ export async function runScript(lines, driver, write) {
       }
     }
     let why = "";
-    if (cmd === "click") {
-      const name = splitName(rest);
-      if (!name) return fail(line, "expected FORM.CONTROL");
-      why = await driver.click(...name);
-    } else if (cmd === "type") {
-      const space = rest.indexOf(" ");
-      const name = splitName(space < 0 ? rest : rest.slice(0, space));
-      if (!name) return fail(line, "expected FORM.CONTROL TEXT");
-      why = await driver.type(...name, space < 0 ? "" : rest.slice(space + 1));
-    } else if (cmd === "drag") {
-      const space = rest.indexOf(" ");
-      const from = space < 0 ? null : splitName(rest.slice(0, space));
-      const to = space < 0 ? null : splitName(rest.slice(space + 1));
-      if (!from || !to) return fail(line, "expected FORM.IMAGE FORM.TARGET");
-      why = await driver.drag(...from, ...to);
-    } else if (cmd === "wait") {
-      const ms = parseInt64(rest);
-      if (ms === null || ms < 0n) return fail(line, "expected milliseconds");
-      await driver.wait(ms);
-    } else if (cmd === "state") {
-      write(await driver.state());
-    } else if (cmd === "screen") {
-      if (rest === "" || rest.includes(" ")) return fail(line, "expected FORM");
-      const text = await driver.screen(rest);
-      if (text === "") return fail(line, "no such screen");
-      write(text);
-    } else {
-      return fail(line, "unknown command");
+    switch (step.command) {
+      case "click":
+        why = await driver.click(step.form, step.control);
+        break;
+      case "type":
+        why = await driver.type(step.form, step.control, step.text);
+        break;
+      case "drag":
+        why = await driver.drag(step.form, step.image, step.toForm, step.target);
+        break;
+      case "wait":
+        await driver.wait(step.ms);
+        break;
+      case "state":
+        write(await driver.state());
+        break;
+      case "screen": {
+        const text = await driver.screen(step.form);
+        if (text === "") why = "no such screen";
+        else write(text);
+        break;
+      }
     }
-    if (why !== "") return fail(line, why);
+    if (why !== "") {
+      write(lineError(line, why));
+      return 2;
+    }
   }
   if (!driver.started) await driver.start();
   return 0;
 }
 
 // --- Reading the page ---------------------------------------------------
-// These run inside the page.
+// These run inside the page. Control kinds are read off data-kind as the
+// game names them ("button", "label", "image", "textbox").
 
 // Where FORM.CONTROL stands in the DOM and what the player can tell about
-// it, or why the player cannot reach it (worded as the headless player
-// words it); with `aim`, also the page point a click of the player's would
-// hit (from the game's click point of the control) and what lies on top there.
+// it: `why`, the game's own words when the name cannot be reached, or
+// `refusal`, the key of the game's refusal when the page draws no such
+// screen; with `aim`, also the page point a click of the player's would
+// hit (from the game's click point of the control, in pixels of the
+// unscaled screen) and what lies on top there.
 function inspect([form, control, aim]) {
   const why = window.vendral.lookUp(form, control);
   if (why) return { why };
   const screen = document.querySelector(`#desk section.screen[data-screen="${CSS.escape(form)}"]`);
-  if (!screen) return { why: "the screen is not loaded" };
+  if (!screen) return { refusal: "not-loaded" };
   const client = screen.querySelector(".client");
   const el = client.querySelector(`[data-control="${CSS.escape(control)}"]`);
   const hiddenIn = (node) => {
     for (let n = node; n && n !== screen.parentElement; n = n.parentElement) if (n.hidden) return true;
     return false;
   };
+  const kind = el?.dataset.kind ?? null;
   const found = {
-    why: "",
-    kind: el?.dataset.kind ?? null,
+    kind,
     screenHidden: hiddenIn(screen),
     hidden: el ? hiddenIn(el) : false,
     disabled: el ? el.hasAttribute("disabled") : false,
-    draggable: el ? el.dataset.kind === "Image" && el.classList.contains("draggable") : false,
+    draggable: kind === "image" && el.classList.contains("draggable"),
     // A label or picture that takes no mouse lets a click through to what lies beneath.
-    takesClicks: el ? el.dataset.kind === "Button" || el.classList.contains("takes-mouse") : false,
+    takesClicks: kind === "button" || (el ? el.classList.contains("takes-mouse") : false),
   };
   if (!aim || found.screenHidden || found.hidden) return found;
   const point = window.vendral.clickPoint(form, control);
-  if (point.refusal !== undefined || !el) return { ...found, at: { refusal: point.refusal ?? "no point of the control can be clicked" } };
+  if (point.refusal !== undefined) return { ...found, at: { refusal: point.refusal } };
+  if (!el) return { ...found, at: { refusal: null } };
+  // The page may draw the screen scaled to fit the window.
   const area = client.getBoundingClientRect();
   const scale = area.width / client.offsetWidth;
   const x = area.left + point.x * scale;
@@ -184,8 +148,10 @@ function inspect([form, control, aim]) {
   return { ...found, at: { x, y, onTop: !!top && el.contains(top), found: what } };
 }
 
-function readScreen(form) {
-  if (window.vendral.lookUp(form, "") === "no such screen") return "";
+// FORM as the headless player describes it, or "" for a screen the game
+// does not know (`unknown`: the game's words for that).
+function readScreen([form, unknown]) {
+  if (window.vendral.lookUp(form, "") === unknown) return "";
   const screen = document.querySelector(`#desk section.screen[data-screen="${CSS.escape(form)}"]`);
   if (!screen) return `screen ${form} not loaded\n`;
   const quoted = (t) => '"' + t.replaceAll('"', '\\"').replaceAll("\n", "\\n") + '"';
@@ -197,10 +163,10 @@ function readScreen(form) {
     if (hidden) continue;
     const kind = el.dataset.kind;
     let caption = "";
-    if (kind === "Button") caption = el.querySelector(".caption")?.textContent ?? "";
-    else if (kind === "Label") caption = el.textContent;
-    else if (kind === "TextBox") caption = el.value;
-    out += `  ${el.dataset.control} kind=${kind.toLowerCase()} caption=${quoted(caption)} enabled=${el.hasAttribute("disabled") ? "no" : "yes"}\n`;
+    if (kind === "button") caption = el.querySelector(".caption")?.textContent ?? "";
+    else if (kind === "label") caption = el.textContent;
+    else if (kind === "textbox") caption = el.value;
+    out += `  ${el.dataset.control} kind=${kind} caption=${quoted(caption)} enabled=${el.hasAttribute("disabled") ? "no" : "yes"}\n`;
   }
   return out;
 }
@@ -233,17 +199,53 @@ async function settleAndRead() {
 
 // --- The driver ---------------------------------------------------------
 
+// The kinds a click can be aimed at.
+const CLICKABLE = new Set(["button", "label", "image"]);
+
+// Plays a script's actions on one page with real input events. Message
+// boxes and the name prompt are answered with the mouse, or with `keyboard`
+// by the Enter key, as a player holding Enter through them does (a name
+// prompt cancelled is still cancelled with the mouse).
 export class PageDriver {
-  constructor(page, write) {
+  constructor(page, write, { keyboard = false } = {}) {
     this.page = page;
     this.write = write;
+    this.keyboard = keyboard;
     this.names = [];
     this.started = false;
     this.ended = false;
+    this.refusals = null;
   }
 
   async eval(fn, arg, what = "the page") {
     return within(SETTLE_MS, what, this.page.evaluate(fn, arg));
+  }
+
+  // The game's words for a refusal, by its key, as the page hands them on.
+  async refusal(key) {
+    this.refusals ??= await this.eval(() => window.vendral.refusals ?? null);
+    const text = this.refusals?.[key];
+    if (typeof text !== "string") throw new PageFault(`the page gives no refusal text for "${key}"`);
+    return text;
+  }
+
+  // Why the player cannot act on a control that inspect found, or "": the
+  // game's words for a name it cannot reach, then what the page shows.
+  async barred(c, { fits, unfit, enabledOnly }) {
+    if (c.why) return c.why;
+    if (c.refusal) return this.refusal(c.refusal);
+    if (!fits) return this.refusal(unfit);
+    if (c.screenHidden) return this.refusal("screen-hidden");
+    if (c.hidden) return this.refusal("control-hidden");
+    if (enabledOnly && c.disabled) return this.refusal("control-disabled");
+    return "";
+  }
+
+  // Where a click of the player's at a shown control lands, or its refusal
+  // as { refusal }.
+  async aim(at) {
+    if (at.refusal === undefined) return at;
+    return { refusal: at.refusal ?? (await this.refusal("covered")) };
   }
 
   async roll(d) {
@@ -261,7 +263,7 @@ export class PageDriver {
   }
 
   async screen(form) {
-    return this.eval(readScreen, form);
+    return this.eval(readScreen, [form, await this.refusal("unknown-screen")]);
   }
 
   // A real click at a page point: the mouse moves there, goes down and up.
@@ -272,17 +274,16 @@ export class PageDriver {
   // The point of the control that a click of the player's would hit, in
   // page coordinates, or why the control has none.
   async controlPoint(form, control) {
-    return (await this.eval(inspect, [form, control, true])).at ?? { refusal: "no such control" };
+    const c = await this.eval(inspect, [form, control, true]);
+    const why = await this.barred(c, { fits: true });
+    return why ? { refusal: why } : this.aim(c.at);
   }
 
   async click(form, control) {
     const c = await this.eval(inspect, [form, control, true]);
-    if (c.why) return c.why;
-    if (!c.kind || c.kind === "TextBox") return "the control takes no clicks";
-    if (c.screenHidden) return "the screen is hidden";
-    if (c.hidden) return "the control is hidden";
-    if (c.disabled) return "the control is disabled";
-    const at = c.at;
+    const why = await this.barred(c, { fits: CLICKABLE.has(c.kind), unfit: "not-clickable", enabledOnly: true });
+    if (why) return why;
+    const at = await this.aim(c.at);
     if (at.refusal !== undefined) return at.refusal;
     if (c.takesClicks && !at.onTop)
       throw new PageFault(`click ${form}.${control}: ${at.found} lies on top at its click point (${at.x}, ${at.y})`);
@@ -295,10 +296,8 @@ export class PageDriver {
   // text typed over it (or deleted, for empty text).
   async type(form, control, text) {
     const c = await this.eval(inspect, [form, control, false]);
-    if (c.why) return c.why;
-    if (c.kind !== "TextBox") return "the control is not a text box";
-    if (c.screenHidden) return "the screen is hidden";
-    if (c.hidden) return "the control is hidden";
+    const why = await this.barred(c, { fits: c.kind === "textbox", unfit: "not-text-box" });
+    if (why) return why;
     await this.typeInto(`#desk section.screen[data-screen="${CSS_escape(form)}"] .client [data-control="${CSS_escape(control)}"]`, text);
     await this.settle();
     return "";
@@ -324,18 +323,17 @@ export class PageDriver {
   // it is refused as a click would be.
   async drag(form, image, toForm, target) {
     const c = await this.eval(inspect, [form, image, true]);
-    if (c.why) return c.why;
-    if (!c.draggable) return "the control is not a draggable image";
-    if (c.screenHidden) return "the screen is hidden";
-    if (c.hidden) return "the control is hidden";
+    const why = await this.barred(c, { fits: c.draggable, unfit: "not-draggable" });
+    if (why) return why;
     const t = await this.eval(inspect, [toForm, target, true]);
     if (t.why) return t.why;
+    if (t.refusal) return this.refusal(t.refusal);
     if (!t.screenHidden && !t.hidden) {
-      const to = t.at;
+      const to = await this.aim(t.at);
       if (to.refusal !== undefined) return to.refusal;
       if (t.takesClicks && !to.onTop)
         throw new PageFault(`drag onto ${toForm}.${target}: ${to.found} lies on top at its click point (${to.x}, ${to.y})`);
-      const from = c.at;
+      const from = await this.aim(c.at);
       if (from.refusal !== undefined) throw new PageFault(`drag ${form}.${image}: ${from.refusal}`);
       if (!from.onTop)
         throw new PageFault(`drag ${form}.${image}: ${from.found} lies on top at its click point (${from.x}, ${from.y})`);
@@ -373,14 +371,14 @@ export class PageDriver {
       if (!box) throw new PageFault(`settle() says a ${dialog} is open, but its dialog is not`);
       if (dialog === "message") {
         this.write(`message: ${oneLine(box.text)}\n`);
-        await this.press(box.ok, "the message box's OK");
+        await this.press(box.ok, "the message box's OK", true);
       } else {
         this.write(`prompt: ${oneLine(box.title)} | ${oneLine(box.text)}\n`);
         const name = this.names.length ? this.names.shift() : null;
         if (name !== null) {
           await this.typeInto("#prompt input.field", name);
           this.write(`answer: ${oneLine(name)}\n`);
-          await this.press(box.ok, "the name prompt's OK");
+          await this.press(box.ok, "the name prompt's OK", true);
         } else {
           this.write("answer: (cancel)\n");
           await this.press(box.cancel, "the name prompt's Cancel");
@@ -389,22 +387,25 @@ export class PageDriver {
     }
   }
 
-  async press(button, what) {
+  // Presses a dialog's button; an OK button, with `keyboard`, by Enter.
+  async press(button, what, ok = false) {
     if (!button) throw new PageFault(`${what} button is missing`);
+    if (this.keyboard && ok) return this.page.keyboard.press("Enter");
     if (!button.onTop) throw new PageFault(`${what} button is covered at its centre`);
     await this.clickAt(button);
   }
 }
 
 // Plays one script text on a fresh page of the served site; resolves to
-// {status, transcript, faults}. Faults of the page end the run early.
+// {status, transcript, faults}. Faults of the page end the run early. The
+// page holds the game until the first action starts it.
 export async function playOnPage(browser, server, scriptText, seed = "1") {
-  const { page, context, faults } = await openPage(browser, server, `index.html?test&seed=${seed}`);
+  const { page, context, faults } = await openPage(browser, server, `index.html?test&hold&seed=${seed}`);
   let transcript = "";
   const write = (text) => (transcript += text);
   let status;
   try {
-    status = await runScript(parseScript(scriptText), new PageDriver(page, write), write);
+    status = await runScript(readScript(scriptText), new PageDriver(page, write), write);
   } catch (e) {
     faults.push(e instanceof PageFault ? e.message : String(e?.stack ?? e));
     status = 1;
@@ -423,7 +424,7 @@ async function main(args) {
     const arg = args[i];
     if (arg === "--seed" && i + 1 < args.length) {
       seed = args[++i];
-      if (!/^[0-9]+$/.test(seed)) {
+      if (!/^[0-9]+$/.test(seed) || BigInt(seed) >= 2n ** 64n) {
         process.stderr.write("replay.mjs: --seed takes a whole number\n");
         return 2;
       }
