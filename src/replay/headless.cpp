@@ -1,8 +1,5 @@
 #include "replay/headless.h"
 
-#include "core/script_clock.h"
-
-
 namespace vendral {
 
 std::string oneLine(const std::string& text) {
@@ -57,21 +54,6 @@ std::optional<int> HeadlessPlatform::scriptedRoll() {
 void HeadlessPlatform::endProgram() {
     ended_ = true;
     emit("end");
-}
-
-std::string HeadlessPlatform::timeText() { return scriptedTimeText(clock_); }
-
-std::string HeadlessPlatform::dateText() { return scriptedDateText(clock_); }
-
-void HeadlessPlatform::wait(Game& game, std::int64_t ms) {
-    const std::int64_t target = clock_ + (ms > 0 ? ms : 0);
-    while (!game.ended()) {
-        auto due = game.nextDue();
-        if (!due || *due > target) break;
-        if (*due > clock_) clock_ = *due;
-        game.runDueTimers();
-    }
-    if (clock_ < target) clock_ = target;
 }
 
 }  // namespace vendral

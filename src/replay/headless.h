@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/game.h"
+#include "core/script_clock.h"
 
 namespace vendral {
 
@@ -27,13 +28,13 @@ public:
 
     // Let `ms` milliseconds pass on the game's clock, running every timer
     // tick that falls due, in time order.
-    void wait(Game& game, std::int64_t ms);
+    void wait(Game& game, std::int64_t ms) { clock_.advance(&game, ms); }
 
     void messageBox(const std::string& text) override;
     std::optional<std::string> prompt(const std::string& title, const std::string& text) override;
-    std::int64_t nowMs() override { return clock_; }
-    std::string timeText() override;
-    std::string dateText() override;
+    std::int64_t nowMs() override { return clock_.now(); }
+    std::string timeText() override { return clock_.timeText(); }
+    std::string dateText() override { return clock_.dateText(); }
     std::uint64_t randomSeed() override { return seed_; }
     std::optional<int> scriptedRoll() override;
     void endProgram() override;
@@ -42,7 +43,7 @@ private:
     void emit(const std::string& line);
 
     std::uint64_t seed_;
-    std::int64_t clock_ = 0;
+    ScriptedClock clock_;
     std::deque<std::optional<std::string>> names_;
     std::deque<int> rolls_;
     bool ended_ = false;
