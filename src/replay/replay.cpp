@@ -46,11 +46,7 @@ std::string describeScreen(const Game& game, const std::string& form) {
     return out;
 }
 
-std::string describeState(const Game& game) {
-    std::string out;
-    for (const auto& [name, value] : game.state.dump()) out += "state " + name + "=" + value + "\n";
-    return out;
-}
+std::string describeState(const Game& game) { return stateLines(game.state); }
 
 namespace {
 
@@ -206,12 +202,12 @@ int replayMain(int argc, char** argv, const ScriptPlayer& play) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--seed" && i + 1 < argc) {
-            try {
-                seed = std::stoull(argv[++i]);
-            } catch (...) {
+            const auto read = parseSeed(argv[++i]);
+            if (!read) {
                 std::cerr << "vendral-replay: --seed takes a whole number\n";
                 return 2;
             }
+            seed = *read;
         } else if (arg == "--window") {
             // Chosen already by the program that runs this.
         } else if (arg == "--help" || arg == "-h") {
