@@ -234,8 +234,12 @@ void Game::runDueTimers() {
         if (!t || t->nextDue > clock) break;
         const std::int64_t step = t->interval() > 0 ? t->interval() : 1;
         // A timer that sat idle acts now; the ticks it skipped did nothing.
-        if (t->tickIdle && t->nextDue + step < clock) t->nextDue = clock;
-        t->nextDue += step;
+        // Its next tick comes as if it had started now, so a clock on a real
+        // clock keeps turning with the wall clock's second.
+        if (t->tickIdle && t->nextDue + step < clock)
+            t->nextDue = firstDue(*t, clock);
+        else
+            t->nextDue += step;
         // A clock that stalled for long does not replay every missed tick.
         if (t->nextDue + 1000 < clock) t->nextDue = firstDue(*t, clock);
         t->ticking = true;
@@ -244,9 +248,11 @@ void Game::runDueTimers() {
         --depth_;
         t->ticking = false;
         // A run that waited in a message box past its next tick ticks once
-        // more when it returns, not once for every interval it missed.
+        // more when it returns, not once for every interval it missed; the
+        // tick after that keeps a clock's phase with the wall clock's second
+        // (on a scripted clock: one interval after the return).
         const std::int64_t after = now();
-        if (after - clock >= step && t->nextDue < after) t->nextDue = after;
+        if (after - clock >= step && t->nextDue < after) t->nextDue = firstDue(*t, after) - step;
     }
     platform_->timersChanged();
 }

@@ -249,6 +249,69 @@ TEST(Clocks, OnARealClockEveryClockTurnsWithTheWallClocksSecond) {
                                         "plain@3100"}));
 }
 
+// A clock that sits idle while life is above 0, and one whose first tick
+// opens a message box the player leaves open for 2.5 seconds.
+bool idleWhileAlive(const Game& g) { return g.state.life > 0; }
+void onIdleClock(Game& g) { Probe::log.push_back("idle@" + std::to_string(g.now())); }
+void onBoxedClock(Game& g) {
+    Probe::log.push_back("boxed@" + std::to_string(g.now()));
+    if (g.state.money == 0) {
+        g.state.money = 1;
+        g.message("a long look");
+    }
+}
+constexpr std::array stretchControls{timer("idle", 1000, false).clock(), timer("boxed", 1000, false).clock()};
+constexpr std::array stretchTicks{TickBinding{"idle", &onIdleClock, &idleWhileAlive},
+                                  TickBinding{"boxed", &onBoxedClock}};
+constexpr ScreenPart stretchPart{.controls = stretchControls, .ticks = stretchTicks};
+constexpr std::array<const ScreenPart*, 1> stretchParts{&stretchPart};
+constexpr ScreenDef stretchScreen{.name = "Probe", .caption = "Stretches", .width = 100, .height = 100,
+                                  .parts = stretchParts};
+constexpr std::array<const ScreenDef*, 1> stretchScreens{&stretchScreen};
+
+// A real clock whose message boxes stay open for 2.5 seconds of it.
+class WallBoxPlatform : public WallPlatform {
+public:
+    Game* game = nullptr;
+    void messageBox(const std::string& text) override {
+        HeadlessPlatform::messageBox(text);
+        if (game) wait(*game, 2500);
+    }
+};
+
+// The ticks of one clock ("idle" or "boxed") started at 100 ms: the idle
+// clock stands idle until 3 s and is watched to 5.5 s; the boxed one's box
+// holds the clock 2.5 s longer.
+std::vector<std::string> ticksAfterStretch(std::optional<std::int64_t> offset, const char* clock) {
+    WallBoxPlatform platform;
+    platform.offset = offset;
+    Game game{platform, stretchScreens};
+    platform.game = &game;
+    game.start();
+    Probe::log.clear();
+    game.state.life = 1;
+    platform.wait(game, 100);
+    game.screen("Probe")[clock].start();
+    platform.wait(game, 2900);
+    game.state.life = 0;
+    platform.wait(game, 2500);
+    return Probe::log;
+}
+
+TEST(Clocks, AfterAnIdleStretchOrALongBoxAClockKeepsTheWallClocksSecond) {
+    // The wall second turns at game times 750, 1750, ...: the clock acts
+    // at once when its stretch ends, then ticks on the wall second again.
+    const std::int64_t offset = 1'765'000'000'250;
+    EXPECT_EQ(ticksAfterStretch(offset, "idle"), (std::vector<std::string>{"idle@3000", "idle@3750", "idle@4750"}));
+    EXPECT_EQ(ticksAfterStretch(offset, "boxed"),
+              (std::vector<std::string>{"boxed@750", "boxed@3250", "boxed@3750", "boxed@4750", "boxed@5750"}));
+    // A scripted clock has no wall second: a whole interval after the stretch.
+    EXPECT_EQ(ticksAfterStretch(std::nullopt, "idle"),
+              (std::vector<std::string>{"idle@3000", "idle@4000", "idle@5000"}));
+    EXPECT_EQ(ticksAfterStretch(std::nullopt, "boxed"),
+              (std::vector<std::string>{"boxed@1100", "boxed@3600", "boxed@4600", "boxed@5600"}));
+}
+
 TEST(RandomSource, DrawsWholeNumbersZeroToNineAndRepeatsBySeed) {
     RandomSource a, b;
     a.seed(42);
