@@ -18,6 +18,10 @@ export const CONTENT_SECURITY_POLICY = [
   "style-src 'self'",
   "img-src 'self'",
   "connect-src 'self'",
+  // The service worker that keeps the game for offline play, and the
+  // manifest that makes it installable.
+  "worker-src 'self'",
+  "manifest-src 'self'",
   "base-uri 'none'",
   "form-action 'none'",
   "frame-ancestors 'none'",
@@ -76,7 +80,13 @@ export function startServer({ root, port = 0, host = "127.0.0.1" } = {}) {
       const { port: bound } = server.address();
       ok({
         url: `http://${host}:${bound}/`,
-        close: () => new Promise((done) => server.close(() => done())),
+        // Stops at once, keep-alive connections and all: a page served by
+        // it finds the host gone (the offline tests stop it mid-visit).
+        close: () =>
+          new Promise((done) => {
+            server.close(() => done());
+            server.closeAllConnections();
+          }),
       });
     });
   });
