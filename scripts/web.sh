@@ -6,6 +6,7 @@
 #   scripts/web.sh              build, then serve (Ctrl+C stops)
 #   scripts/web.sh --no-serve   only build
 #   PORT=8080 scripts/web.sh    serve on another port
+#   VENDRAL_WEB_BUILD=DIR scripts/web.sh   build in DIR instead of build-web
 set -euo pipefail
 cd "$(dirname "$0")/.."
 serve=1
@@ -22,12 +23,24 @@ scripts/deps.sh "${extra[@]}"
 # Debian's emscripten finds its JavaScript helpers (acorn) among Debian's own
 # Node.js modules, also when another Node.js is first on the PATH.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-mkdir -p build-web
-if [ ! -f build-web/CMakeCache.txt ]; then
-  emcmake cmake -S src/web -B build-web -DCMAKE_BUILD_TYPE=Release
+build=${VENDRAL_WEB_BUILD:-build-web}
+mkdir -p "$build"
+# The page is configured from the root folder, with the game logic the
+# desktop builds. A build folder configured from src/web alone (as it once
+# was) is configured afresh.
+root=$(pwd -P)
+if [ -f "$build/CMakeCache.txt" ]; then
+  home=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
+  if [ "$home" != "$root" ]; then
+    echo "Configuring $build afresh from $root (it was configured from ${home:-elsewhere})."
+    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+  fi
 fi
-cmake --build build-web -j2
-echo "The page is in build-web/site/."
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  emcmake cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release
+fi
+cmake --build "$build" -j2
+echo "The page is in $build/site/."
 if [ "$serve" = 1 ]; then
-  exec node src/web/serve.mjs build-web/site --port "${PORT:-8000}"
+  exec node src/web/serve.mjs "$build/site" --port "${PORT:-8000}"
 fi
