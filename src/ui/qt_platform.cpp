@@ -286,7 +286,7 @@ std::optional<std::string> QtPlatform::prompt(const std::string& title, const st
     return dialog.textValue().toStdString();
 }
 
-std::int64_t QtPlatform::nowMs() { return manualClock_ ? manualNow_ : clock_.elapsed(); }
+std::int64_t QtPlatform::nowMs() { return manualClock_ ? manual_.now() : clock_.elapsed(); }
 
 std::optional<std::int64_t> QtPlatform::wallClockOffset() {
     if (manualClock_) return std::nullopt;
@@ -350,37 +350,25 @@ void QtPlatform::controlChanged(Control& c) {
     if (ScreenWindow* w = window(c.screen())) w->apply(c);
 }
 
-void QtPlatform::advance(std::int64_t ms) {
-    const std::int64_t target = manualNow_ + std::max<std::int64_t>(ms, 0);
-    while (game_ && !game_->ended()) {
-        auto due = game_->nextDue();
-        if (!due || *due > target) break;
-        manualNow_ = std::max(manualNow_, *due);
-        game_->runDueTimers();
-    }
-    manualNow_ = std::max(manualNow_, target);
-}
+void QtPlatform::advance(std::int64_t ms) { manual_.advance(game_, ms); }
 
 void QtPlatform::timersChanged() {
     if (!game_ || manualClock_) return;
-    const auto due = game_->nextDue();
-    if (!due || game_->ended()) {
+    // The core gathers ticks due close together into one wake-up
+    // (core/live_wake.h); the one timer is armed for it.
+    const std::int64_t now = nowMs();
+    const auto at = liveWake_.next(*game_, now);
+    if (!at) {
         wakeTimer_.stop();
         return;
     }
-    const std::int64_t now = nowMs();
-    std::int64_t at = *due;
-    // Ticks due soon are gathered into one wake-up at most every 15 ms and
-    // then run in time order: the credits rise as far on the game's clock,
-    // without the process waking a thousand times a second.
-    if (at > now) at = std::max(at, lastWake_ + 15);
-    const std::int64_t delay = std::clamp<std::int64_t>(at - now, 0, std::numeric_limits<int>::max());
+    const std::int64_t delay = std::clamp<std::int64_t>(*at - now, 0, std::numeric_limits<int>::max());
     wakeTimer_.start(static_cast<int>(delay));
 }
 
 void QtPlatform::wake() {
     if (!game_ || game_->ended()) return;
-    lastWake_ = nowMs();
+    liveWake_.woke(nowMs());
     game_->runDueTimers();
 }
 

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "core/game.h"
+#include "core/live_wake.h"
+#include "core/script_clock.h"
 
 namespace vendral {
 
@@ -50,7 +52,8 @@ public:
     // The player closed a screen from its title bar: the game ends.
     void windowClosed();
     // While set, the game's clock does not follow real time: a test or the
-    // scripted player moves it with advance().
+    // scripted player moves it with advance(), which runs the ticks that
+    // fall due meanwhile (core/script_clock.h).
     void useManualClock(bool manual) { manualClock_ = manual; }
     void advance(std::int64_t ms);
 
@@ -76,9 +79,9 @@ private:
     QTimer wakeTimer_;
     QElapsedTimer clock_;
     std::int64_t wallOffset_ = 0;  // wall clock's milliseconds at clock_'s start
-    std::int64_t lastWake_ = 0;
+    LiveWake liveWake_;
     bool manualClock_ = false;
-    std::int64_t manualNow_ = 0;
+    ScriptedClock manual_;
 };
 
 }  // namespace vendral
