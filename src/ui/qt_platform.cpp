@@ -63,7 +63,7 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
     setObjectName(qs(def.name));
     setAccessibleDescription(qs(def.name));
     setWindowTitle(QString::fromStdString(screen.caption()));
-    setFixedSize(twips(def.width), twips(def.height));
+    setFixedSize(pixelsOf(def.width), pixelsOf(def.height));
     // The window itself can hold the focus, so a button that hides or greys
     // itself does not hand the Enter key to another choice.
     setFocusPolicy(Qt::ClickFocus);
@@ -172,7 +172,7 @@ void ScreenWindow::apply(const Control& c) {
     // focusWidget(), not hasFocus(): while a message box is active the window
     // still remembers the button, and would hand the focus on when the box closes.
     if ((!c.visible() || !c.enabled()) && focusWidget() == w) setFocus(Qt::OtherFocusReason);
-    w->setGeometry(twips(c.left()), twips(c.top()), twips(d.width), twips(d.height));
+    w->setGeometry(pixelsOf(c.left()), pixelsOf(c.top()), pixelsOf(d.width), pixelsOf(d.height));
     const QString caption = QString::fromStdString(c.caption());
     switch (d.kind) {
     case Kind::Button: {

@@ -15,10 +15,6 @@ namespace vendral {
 
 class Control;
 
-// Twips to device-independent pixels (15 twips to a pixel at 96 dpi), rounded
-// as core/hit.h lays the screens out; Qt's high-DPI scaling takes it from there.
-inline int twips(int t) { return pixelsOf(t); }
-
 // The picture of that name from the art resource, drawn into `target`
 // (stretched to it, or at its own size from the top left corner).
 void paintPicture(QPainter& p, const QString& name, const QRectF& target, bool stretch);

@@ -244,7 +244,7 @@ private:
     std::string landing(ScreenWindow* win, const Control& c, QPoint* point, QWidget** top) {
         const auto at = clickPoint(c);
         if (!at) return text(Refusal::Covered);
-        *point = QPoint(twips(at->x), twips(at->y));
+        *point = QPoint(pixelsOf(at->x), pixelsOf(at->y));
         const Control* receiver = controlAt(win->screen(), *at);
         QWidget* expected = receiver ? win->widgetFor(*receiver) : nullptr;
         *top = win->childAt(*point);

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "core/hit.h"
 #include "screens/screens.h"
 #include "ui/widgets.h"
 
@@ -35,7 +36,7 @@ TEST(Art, EveryPictureOfEveryScreenLoadsAndFillsItsBox) {
                 const QString name = QString::fromUtf8(c.picture.data(), static_cast<qsizetype>(c.picture.size()));
                 seen.insert(std::string(c.picture));
                 ASSERT_TRUE(pictureSize(name).isValid()) << "no picture " << c.picture;
-                const QSize box(twips(c.width), twips(c.height));
+                const QSize box(pixelsOf(c.width), pixelsOf(c.height));
                 // A stretched picture fills much of its box; one at its own
                 // size still shows (and a button's picture is fitted above its caption).
                 const bool stretch = c.stretch || c.kind == Kind::Button;
@@ -52,8 +53,8 @@ TEST(Art, EveryPictureOfEveryScreenLoadsAndFillsItsBox) {
 
 TEST(Art, TheCupReadsAtItsSmallestAndLargestStretch) {
     // Drawn squashed or tall, the cup keeps covering a fair part of its box.
-    EXPECT_GT(coverage("cup", QSize(twips(1095), twips(735)), true), 0.2);
-    EXPECT_GT(coverage("cup", QSize(twips(2655), twips(1935)), true), 0.2);
+    EXPECT_GT(coverage("cup", QSize(pixelsOf(1095), pixelsOf(735)), true), 0.2);
+    EXPECT_GT(coverage("cup", QSize(pixelsOf(2655), pixelsOf(1935)), true), 0.2);
 }
 
 }  // namespace
