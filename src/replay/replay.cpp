@@ -80,7 +80,7 @@ int runScript(const std::vector<ScriptLine>& script, ReplayDriver& driver, std::
         const ScriptLine& line = script[i];
         const std::string& cmd = line.command;
         if (started && driver.ended()) {
-            out << "error: the game has ended\n";
+            out << "error: " << refusalText(Refusal::Ended) << "\n";
             return 2;
         }
         if (cmd == "name" || cmd == "cancel" || cmd == "roll") {
@@ -101,7 +101,7 @@ int runScript(const std::vector<ScriptLine>& script, ReplayDriver& driver, std::
             driver.start();
             driver.flush(out);
             if (driver.ended()) {
-                out << "error: the game has ended\n";
+                out << "error: " << refusalText(Refusal::Ended) << "\n";
                 return 2;
             }
         }
@@ -133,7 +133,7 @@ int runScript(const std::vector<ScriptLine>& script, ReplayDriver& driver, std::
             if (line.rest.empty() || line.rest.find(' ') != std::string::npos) return fail(line, "expected FORM");
             driver.flush(out);
             const std::string text = driver.screen(line.rest);
-            if (text.empty()) return fail(line, "no such screen");
+            if (text.empty()) return fail(line, std::string(refusalText(Refusal::UnknownScreen)));
             out << text;
         } else {
             return fail(line, "unknown command");
