@@ -17,7 +17,8 @@ for arg in "$@"; do
   esac
 done
 
-extra=(emscripten)
+# rsvg-convert (librsvg2-bin) draws the installed app's icons.
+extra=(emscripten librsvg2-bin)
 command -v node >/dev/null || extra+=(nodejs)
 scripts/deps.sh "${extra[@]}"
 # Debian's emscripten finds its JavaScript helpers (acorn) among Debian's own
