@@ -4,7 +4,8 @@
 # MODE=window plays it through the real window under Qt's offscreen platform
 # instead of the headless player; MODE=web through the web page built in
 # WEB_SITE, in headless Chromium (REPLAY is then node and WEB_DRIVER
-# tests/web/replay.mjs). The transcript must be the same.
+# tests/web/replay.mjs). The transcript must be the same. MODE=spoken plays
+# it headless with --spoken, against a transcript of its own.
 string(REGEX REPLACE "\\.script$" ".expected" EXPECTED "${SCRIPT}")
 file(STRINGS "${SCRIPT}" first LIMIT_COUNT 1)
 set(seed_args)
@@ -19,8 +20,10 @@ if(MODE STREQUAL "window")
   endif()
 elseif(MODE STREQUAL "web")
   set(mode_args ${WEB_DRIVER} --site ${WEB_SITE})
+elseif(MODE STREQUAL "spoken")
+  set(mode_args --spoken)
 elseif(DEFINED MODE AND NOT MODE STREQUAL "" AND NOT MODE STREQUAL "headless")
-  message(FATAL_ERROR "unknown MODE ${MODE}: headless, window or web")
+  message(FATAL_ERROR "unknown MODE ${MODE}: headless, window, web or spoken")
 endif()
 # Qt's platform plugin talks on stderr; it is shown only when the run fails
 # (as is the web player's account of a fault of the page).

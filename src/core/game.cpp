@@ -1,5 +1,6 @@
 #include "core/game.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "core/hit.h"
@@ -29,6 +30,7 @@ Screen* Game::findLoaded(std::string_view name) const {
 void Game::start() {
     if (defs_.empty()) return;
     show(defs_.front()->name);
+    stepDone();
 }
 
 void Game::message(const std::string& text) {
@@ -144,6 +146,7 @@ Refusal Game::click(std::string_view screenName, std::string_view control) {
     // the mouse swallows the click.
     Control* to = takesMouse(*c) ? c : controlAt(c->screen(), *at);
     if (to && to->enabled() && to->onClick) runHandler(to->onClick);
+    stepDone();
     return Refusal::None;
 }
 
@@ -151,6 +154,7 @@ Refusal Game::press(std::string_view screenName, std::string_view control) {
     Control* c = nullptr;
     if (Refusal r = clickable(screenName, control, &c); r != Refusal::None) return r;
     if (c->onClick) runHandler(c->onClick);
+    stepDone();
     return Refusal::None;
 }
 
@@ -188,6 +192,7 @@ Refusal Game::drag(std::string_view fromScreen, std::string_view image, std::str
         --depth_;
         platform_->timersChanged();
     }
+    stepDone();
     return Refusal::None;
 }
 
@@ -244,7 +249,9 @@ void Game::runDueTimers() {
         if (t->nextDue + 1000 < clock) t->nextDue = firstDue(*t, clock);
         t->ticking = true;
         ++depth_;
+        if (t->showsTime()) ++clockTicks_;
         t->onTick(*this);
+        if (t->showsTime()) --clockTicks_;
         --depth_;
         t->ticking = false;
         // A run that waited in a message box past its next tick ticks once
@@ -253,11 +260,22 @@ void Game::runDueTimers() {
         // (on a scripted clock: one interval after the return).
         const std::int64_t after = now();
         if (after - clock >= step && t->nextDue < after) t->nextDue = firstDue(*t, after) - step;
+        stepDone(t);
     }
     platform_->timersChanged();
 }
 
+void Game::stepDone(const Control* tick) {
+    if (depth_ == 0 && !ended_) platform_->stepEnded(tick);
+}
+
+bool Game::showsClock(const Control& label) const {
+    return std::find(clockLabels_.begin(), clockLabels_.end(), &label) != clockLabels_.end();
+}
+
 void Game::noteControlChanged(Control& c, bool timerFlagChanged) {
+    // What a clock writes is a clock's label from then on.
+    if (clockTicks_ > 0 && c.kind() == Kind::Label && !showsClock(c)) clockLabels_.push_back(&c);
     if (timerFlagChanged)
         platform_->timersChanged();
     else

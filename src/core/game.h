@@ -87,6 +87,9 @@ public:
     Screen* findLoaded(std::string_view name) const;
     // A handler is running (the player is inside one of its message boxes).
     bool busy() const { return depth_ > 0; }
+    // The label is a clock's: a clock timer's tick (ControlDef::clock) has
+    // written its caption. Its ticks are never read out (core/spoken.h).
+    bool showsClock(const Control& label) const;
 
     // Called by the screen model.
     void noteControlChanged(Control& c, bool timerFlagChanged);
@@ -109,6 +112,10 @@ private:
     RandomSource random_;
     bool ended_ = false;
     int depth_ = 0;
+    // Tell the platform a step is over, unless a handler still waits in a box.
+    void stepDone(const Control* tick = nullptr);
+    int clockTicks_ = 0;  // clock timers ticking now
+    std::vector<const Control*> clockLabels_;
 };
 
 }  // namespace vendral

@@ -45,6 +45,11 @@ public:
     virtual void controlChanged(Control&) {}
     // A timer was started or stopped, or ran: the next wake-up may differ.
     virtual void timersChanged() {}
+    // A step of the game is over: the start, a click, a press or a drop of
+    // the player, or one timer's tick (`tick`, null for the player's steps),
+    // has run to its end and no handler waits in a message box. What it
+    // changed can be told (core/spoken.h).
+    virtual void stepEnded(const Control* /*tick*/) {}
 };
 
 }  // namespace vendral

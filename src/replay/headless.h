@@ -21,6 +21,8 @@ public:
 
     // Every line a player would have seen: "message: …", "prompt: …", "end".
     std::function<void(const std::string&)> onLine;
+    // Called at the end of every step of the game (Platform::stepEnded).
+    std::function<void(const Control* tick)> onStepEnded;
 
     void queueName(std::optional<std::string> answer) { names_.push_back(std::move(answer)); }
     void queueRoll(int d) { rolls_.push_back(d); }
@@ -38,6 +40,9 @@ public:
     std::uint64_t randomSeed() override { return seed_; }
     std::optional<int> scriptedRoll() override;
     void endProgram() override;
+    void stepEnded(const Control* tick) override {
+        if (onStepEnded) onStepEnded(tick);
+    }
 
 private:
     void emit(const std::string& line);

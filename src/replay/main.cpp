@@ -1,6 +1,7 @@
-// vendral-replay [--window] [--seed N] [SCRIPT]: plays a script of player
-// actions on the game and prints what the player would have seen; without a
-// window, or with --window through the real one.
+// vendral-replay [--window] [--spoken] [--seed N] [SCRIPT]: plays a script of
+// player actions on the game and prints what the player would have seen (and
+// with --spoken what a screen reader is handed); without a window, or with
+// --window through the real one.
 //
 // This program holds the game logic alone, so that the many headless runs of
 // tests, bug reports and the random player load no window toolkit. With
@@ -40,9 +41,11 @@ int runInWindow(char** argv) {
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (std::string(argv[i]) == "--window") return runInWindow(argv);
-    return vendral::replayMain(argc, argv, [](const std::vector<vendral::ScriptLine>& lines, std::uint64_t seed,
-                                              std::ostream& out) {
-        auto driver = vendral::makeHeadlessDriver(seed);
-        return vendral::runScript(lines, *driver, out);
-    });
+    const auto playWith = [](bool spoken) {
+        return [spoken](const std::vector<vendral::ScriptLine>& lines, std::uint64_t seed, std::ostream& out) {
+            auto driver = vendral::makeHeadlessDriver(seed, vendral::allScreens(), spoken);
+            return vendral::runScript(lines, *driver, out);
+        };
+    };
+    return vendral::replayMain(argc, argv, playWith(false), playWith(true));
 }

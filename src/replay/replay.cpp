@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "core/game.h"
+#include "core/spoken.h"
 #include "replay/headless.h"
 #include "screens/screens.h"
 
@@ -129,6 +130,12 @@ int runScript(const std::vector<ScriptLine>& script, ReplayDriver& driver, std::
         } else if (cmd == "state") {
             driver.flush(out);
             out << driver.state();
+        } else if (cmd == "repeat") {
+            if (!line.rest.empty()) return fail(line, "repeat takes nothing after it");
+            driver.flush(out);
+            const auto lines = driver.repeat();
+            if (!lines) return fail(line, "repeat is played only with --spoken");
+            out << *lines;
         } else if (cmd == "screen") {
             if (line.rest.empty() || line.rest.find(' ') != std::string::npos) return fail(line, "expected FORM");
             driver.flush(out);
@@ -152,9 +159,23 @@ namespace {
 
 class HeadlessDriver : public ReplayDriver {
 public:
-    HeadlessDriver(std::uint64_t seed, std::span<const ScreenDef* const> screens)
+    HeadlessDriver(std::uint64_t seed, std::span<const ScreenDef* const> screens, bool spoken = false)
         : platform_(seed), game_(platform_, screens) {
         platform_.onLine = [this](const std::string& l) { pending_ += l + "\n"; };
+        if (spoken) {
+            watch_.emplace(game_);
+            // After the step's own lines (its message boxes), what a screen
+            // reader is handed.
+            platform_.onStepEnded = [this](const Control* tick) {
+                for (const std::string& l : watch_->step(tick).lines) pending_ += "spoken: " + oneLine(l) + "\n";
+            };
+        }
+    }
+    std::optional<std::string> repeat() override {
+        if (!watch_) return std::nullopt;
+        std::string out;
+        for (const std::string& l : repeatAnnouncement(game_).lines) out += "repeat: " + oneLine(l) + "\n";
+        return out;
     }
     void queueName(const std::string* answer) override {
         platform_.queueName(answer ? std::optional<std::string>(*answer) : std::nullopt);
@@ -187,18 +208,21 @@ private:
     HeadlessPlatform platform_;
     Game game_;
     std::string pending_;
+    std::optional<SpokenWatch> watch_;
 };
 
 }  // namespace
 
-std::unique_ptr<ReplayDriver> makeHeadlessDriver(std::uint64_t seed, std::span<const ScreenDef* const> screens) {
-    return std::make_unique<HeadlessDriver>(seed, screens);
+std::unique_ptr<ReplayDriver> makeHeadlessDriver(std::uint64_t seed, std::span<const ScreenDef* const> screens,
+                                                 bool spoken) {
+    return std::make_unique<HeadlessDriver>(seed, screens, spoken);
 }
 
-int replayMain(int argc, char** argv, const ScriptPlayer& play) {
-    constexpr const char* usage = "usage: vendral-replay [--window] [--seed N] [SCRIPT]\n";
+int replayMain(int argc, char** argv, const ScriptPlayer& play, const ScriptPlayer& playSpoken) {
+    constexpr const char* usage = "usage: vendral-replay [--window] [--spoken] [--seed N] [SCRIPT]\n";
     std::uint64_t seed = 1;
     std::string file;
+    bool spoken = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--seed" && i + 1 < argc) {
@@ -210,6 +234,8 @@ int replayMain(int argc, char** argv, const ScriptPlayer& play) {
             seed = *read;
         } else if (arg == "--window") {
             // Chosen already by the program that runs this.
+        } else if (arg == "--spoken") {
+            spoken = true;
         } else if (arg == "--help" || arg == "-h") {
             std::cout << usage;
             return 0;
@@ -219,6 +245,10 @@ int replayMain(int argc, char** argv, const ScriptPlayer& play) {
             std::cerr << usage;
             return 2;
         }
+    }
+    if (spoken && !playSpoken) {
+        std::cerr << "vendral-replay: --spoken is not yet played through the window\n";
+        return 2;
     }
     std::vector<ScriptLine> lines;
     if (file.empty()) {
@@ -231,16 +261,16 @@ int replayMain(int argc, char** argv, const ScriptPlayer& play) {
         }
         lines = parseScript(in);
     }
-    const int status = play(lines, seed, std::cout);
+    const int status = (spoken ? playSpoken : play)(lines, seed, std::cout);
     std::cout.flush();
     return status;
 }
 
 int replayHeadless(const std::string& script, std::string& transcript, std::uint64_t seed,
-                   std::span<const ScreenDef* const> screens) {
+                   std::span<const ScreenDef* const> screens, bool spoken) {
     std::istringstream in(script);
     const auto lines = parseScript(in);
-    HeadlessDriver driver(seed, screens);
+    HeadlessDriver driver(seed, screens, spoken);
     std::ostringstream out;
     int status = runScript(lines, driver, out);
     transcript = out.str();

@@ -6,6 +6,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,26 +48,33 @@ public:
     virtual std::string state() = 0;
     // Lines the game has written (messages, prompt, end) since the last call.
     virtual void flush(std::ostream& out) = 0;
+    // The repeat key's lines ("repeat: …"), or nothing where the driver does
+    // not speak (played without --spoken).
+    virtual std::optional<std::string> repeat() { return std::nullopt; }
 };
 
 // Plays the script; returns the exit status (0 played through, 2 refused).
 int runScript(const std::vector<ScriptLine>& script, ReplayDriver& driver, std::ostream& out);
 
+// With `spoken`, the transcript also tells what a screen reader is handed
+// after each step ("spoken: …" lines, core/spoken.h) and plays `repeat`.
 std::unique_ptr<ReplayDriver> makeHeadlessDriver(std::uint64_t seed,
-                                                 std::span<const ScreenDef* const> screens = allScreens());
+                                                 std::span<const ScreenDef* const> screens = allScreens(),
+                                                 bool spoken = false);
 
 // Plays a parsed script with the given seed, writes the transcript and
 // returns the exit status.
 using ScriptPlayer = std::function<int(const std::vector<ScriptLine>& script, std::uint64_t seed, std::ostream& out)>;
 
-// The command line of the scripted player, `[--window] [--seed N] [SCRIPT]`
-// (the script from standard input when no file is named): reads the script
-// and plays it with `play`. The program that runs it has already chosen
-// headless or window by --window.
-int replayMain(int argc, char** argv, const ScriptPlayer& play);
+// The command line of the scripted player, `[--window] [--spoken] [--seed N]
+// [SCRIPT]` (the script from standard input when no file is named): reads
+// the script and plays it with `play`, or with --spoken with `playSpoken`
+// (refused where there is none). The program that runs it has already
+// chosen headless or window by --window.
+int replayMain(int argc, char** argv, const ScriptPlayer& play, const ScriptPlayer& playSpoken = {});
 
 // The whole headless replay of one script text, for tests.
 int replayHeadless(const std::string& script, std::string& transcript, std::uint64_t seed = 1,
-                   std::span<const ScreenDef* const> screens = allScreens());
+                   std::span<const ScreenDef* const> screens = allScreens(), bool spoken = false);
 
 }  // namespace vendral
