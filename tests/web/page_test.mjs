@@ -11,10 +11,12 @@
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import { spawnSync } from "node:child_process";
-import { existsSync, readdirSync } from "node:fs";
+import { existsSync, readFileSync, readdirSync } from "node:fs";
 import { join } from "node:path";
-import { DEFAULT_SITE, REPO, launchBrowser, openPage, serveSite } from "./browser.mjs";
+import vm from "node:vm";
+import { DEFAULT_SITE, REPO, launchBrowser, openPage, serveSite, within } from "./browser.mjs";
 import { PageDriver, parseScript, runScript } from "./replay.mjs";
+import { JoinError, joinModules } from "../../src/web/page/join.mjs";
 
 const SITE = process.env.VENDRAL_WEB_SITE || DEFAULT_SITE;
 
@@ -47,7 +49,7 @@ after(async () => {
 // A fresh page in test mode with the scripted player on it; `play` runs
 // script lines on the same game, and `transcript` is all it printed.
 async function testGame(t, { seed = 1, viewport, hasTouch = false } = {}) {
-  const g = await openPage(browser, server, `index.html?test&seed=${seed}`, { viewport, hasTouch });
+  const g = await openPage(browser, server, `index.html?test&hold&seed=${seed}`, { viewport, hasTouch });
   t.after(() => g.context.close());
   g.transcript = "";
   const write = (text) => (g.transcript += text);
@@ -235,7 +237,7 @@ test("the keyboard: Tab walks the buttons in table order, Enter held plays the d
     await page.keyboard.press("Tab");
     const at = await focused();
     const kind = await page.evaluate(() => document.activeElement?.dataset?.kind);
-    if (kind === "Button" && !walked.includes(at)) walked.push(at);
+    if (kind === "button" && !walked.includes(at)) walked.push(at);
   }
   assert.deepEqual(walked, buttons);
 
@@ -428,4 +430,104 @@ test("after Quit the page says the game is over and offers to play again", async
   assert.deepEqual(await page.evaluate(() => window.vendral.settle()), { dialog: "prompt", ended: false });
   assert.equal(await page.evaluate(() => document.getElementById("ended").hidden), true);
   assert.deepEqual(g.faults, []);
+});
+
+test("the page's modules join into one script in the order of their imports; a cycle or an unknown name is refused", () => {
+  const joinFiles = (files, entry = "main.js") =>
+    joinModules(entry, (file) => {
+      if (!(file in files)) throw new Error("not there");
+      return files[file];
+    });
+  const files = {
+    "main.js": 'import { twice, named as called } from "./b.js";\nimport { base } from "./c.js";\nglobalThis.result = [twice(), called, base];\n',
+    "b.js": 'import {\n  base,\n  bump as more,\n} from "./c.js";\nexport function twice() {\n  return more(base) * 2;\n}\nconst name = "b";\nexport { name as named };\n',
+    "c.js": "export const base = 20;\nexport async function ignored() {}\nexport const bump = (n) => n + 1;\nconst hidden = 1;\n",
+  };
+  const script = joinFiles(files);
+  // A module comes after everything it imports, and nothing of import or export is left.
+  const at = (file) => script.indexOf(`// --- ${file} ---`);
+  assert.ok(at("c.js") >= 0 && at("c.js") < at("b.js") && at("b.js") < at("main.js"), script);
+  assert.doesNotMatch(script, /^\s*(import|export)\b/m);
+  // It runs as a classic script, every binding in place, and leaks no name of a module.
+  const context = vm.createContext({});
+  vm.runInContext(script, context);
+  assert.deepEqual([...context.result], [42, "b", 20]);
+  assert.equal(vm.runInContext("typeof hidden + typeof twice + typeof base", context), "undefinedundefinedundefined");
+
+  const refused = (changes, pattern) =>
+    assert.throws(() => joinFiles({ ...files, ...changes }), (e) => e instanceof JoinError && pattern.test(e.message), JSON.stringify(changes));
+  refused({ "c.js": 'import { twice } from "./b.js";\nexport const base = twice;\nexport const bump = 1;\n' }, /cycle: b\.js -> c\.js -> b\.js/);
+  refused({ "main.js": 'import { base } from "./gone.js";\n' }, /main\.js imports \.\/gone\.js, which is not there/);
+  refused({ "main.js": 'import { nothing } from "./c.js";\n' }, /imports nothing from \.\/c\.js, which does not export it/);
+  refused({ "main.js": 'import { base } from "../c.js";\n' }, /only modules of this folder/);
+  refused({ "main.js": 'import c from "./c.js";\n' }, /cannot join/);
+  refused({ "c.js": "export let base = 1;\n" }, /cannot join "export let/);
+  refused({ "c.js": "export const base = 1;\nexport { base };\n" }, /base is exported twice/);
+
+  // The page itself: every module of its folder is in the one script, and it compiles.
+  const folder = join(REPO, "src/web/page");
+  const page = joinModules("start.js", (file) => readFileSync(join(folder, file), "utf8"));
+  for (const file of readdirSync(folder).filter((f) => f.endsWith(".js"))) assert.ok(page.includes(`// --- ${file} ---`), file);
+  new vm.Script(page);
+});
+
+const shown = (page) =>
+  page.evaluate(() => ({
+    dialog: document.querySelector("dialog[open]")?.id ?? null,
+    screens: document.querySelectorAll("#desk section.screen:not([hidden])").length,
+  }));
+
+test("?test starts the game by itself; ?test&hold waits for start(); the refusals come from the game", async (t) => {
+  const g = await openPage(browser, server, "index.html?test");
+  t.after(() => g.context.close());
+  await g.page.locator("#prompt[open]").waitFor({ timeout: 30_000 });
+  await g.page.evaluate(() => window.vendral.start());
+  assert.deepEqual(await g.page.evaluate(() => window.vendral.settle()), { dialog: "prompt", ended: false });
+  assert.equal(await g.page.locator("dialog[open]").count(), 1, "a second start");
+
+  const held = await openPage(browser, server, "index.html?test&hold");
+  t.after(() => held.context.close());
+  const { page } = held;
+  await page.waitForTimeout(300);
+  assert.deepEqual(await shown(page), { dialog: null, screens: 0 });
+  assert.deepEqual(await page.evaluate(() => window.vendral.settle()), { dialog: null, ended: false });
+  await page.evaluate(() => window.vendral.start());
+  assert.deepEqual(await page.evaluate(() => window.vendral.settle()), { dialog: "prompt", ended: false });
+
+  const refusals = await page.evaluate(() => ({ frozen: Object.isFrozen(window.vendral.refusals), all: { ...window.vendral.refusals } }));
+  assert.equal(refusals.frozen, true);
+  for (const key of ["unknown-screen", "unknown-control", "not-loaded", "screen-hidden", "control-hidden", "control-disabled", "not-clickable", "not-text-box", "not-draggable", "busy", "ended", "covered"])
+    assert.ok(typeof refusals.all[key] === "string" && refusals.all[key] !== "", key);
+  // The same words the headless player writes.
+  assert.ok(headless("click Form1.cmdstart\n").transcript.includes(refusals.all["control-hidden"] + "\n"));
+  assert.deepEqual([...g.faults, ...held.faults], []);
+});
+
+test("a seed is read whole as the headless player reads it, and a seed that is no whole number is refused plainly", async (t) => {
+  const script = `name Sam\n${toBattle}state\n`;
+  const transcripts = new Set();
+  for (const seed of ["1", "18446744073709551615", "12345678901234567890"]) {
+    const g = await testGame(t, { seed });
+    assert.equal(await g.play(script), 0, g.transcript);
+    const expected = headless(script, seed);
+    assert.equal(expected.status, 0, seed);
+    assert.equal(g.transcript, expected.transcript, `seed ${seed}`);
+    transcripts.add(g.transcript);
+    assert.deepEqual(g.faults, []);
+    await g.context.close();
+  }
+  assert.equal(transcripts.size, 3, "the seeds play alike: the test cannot tell them apart");
+
+  for (const seed of ["-1", "abc", "18446744073709551616", "1.5", ""]) {
+    const g = await openPage(browser, server, `index.html?test&seed=${encodeURIComponent(seed)}`);
+    await g.page.waitForTimeout(200);
+    const notice = await g.page.evaluate(() => {
+      const loading = document.getElementById("loading");
+      return { hidden: loading.hidden, text: loading.textContent };
+    });
+    assert.deepEqual(notice, { hidden: false, text: "This seed cannot be played: the seed takes a whole number." }, seed);
+    assert.deepEqual(await shown(g.page), { dialog: null, screens: 0 }, seed);
+    assert.ok(g.faults.length === 1 && /seed/.test(g.faults[0]), `${seed}: ${g.faults.join("\n")}`);
+    await g.context.close();
+  }
 });

@@ -1,0 +1,105 @@
+// The game's message boxes and name prompt as modal dialogs, and where the
+// focus goes when one closes or a control lets it go.
+import { setDialog } from "./calls.js";
+import { topScreen } from "./screens.js";
+
+const msgbox = document.getElementById("msgbox");
+const prompt = document.getElementById("prompt");
+
+let focusBefore = null;
+
+function showDialog(dialog, kind, focus) {
+  focusBefore = document.activeElement;
+  dialog.showModal();
+  focus.focus();
+  setDialog(kind);
+}
+
+function closeDialog(dialog) {
+  dialog.close();
+  setDialog(null);
+  // Back to the button that was pressed, unless the story hid or greyed it:
+  // then the screen holds the focus, so Enter never presses a choice the
+  // player did not pick.
+  const before = focusBefore;
+  focusBefore = null;
+  if (before && before.isConnected && canHoldFocus(before)) before.focus({ preventScroll: true });
+  else parkFocus(before);
+}
+
+function canHoldFocus(element) {
+  if (element.closest("[hidden]") || element.hasAttribute("disabled")) return false;
+  return element.tabIndex >= 0 || element === document.body;
+}
+
+// The focus goes to the screen `near` lies on, or else to the screen on top.
+export function parkFocus(near) {
+  const section = near && near.closest ? near.closest(".screen") : null;
+  if (section && !section.hidden) section.focus({ preventScroll: true });
+  else {
+    const top = topScreen();
+    if (top) top.section.focus({ preventScroll: true });
+  }
+}
+
+export function messageBox(text) {
+  return new Promise((resolve) => {
+    msgbox.querySelector(".text").textContent = text;
+    const ok = msgbox.querySelector(".ok");
+    const done = () => {
+      ok.removeEventListener("click", done);
+      msgbox.removeEventListener("cancel", cancel);
+      closeDialog(msgbox);
+      resolve();
+    };
+    // Escape closes the box as OK does: it has no other answer.
+    const cancel = (event) => {
+      event.preventDefault();
+      done();
+    };
+    ok.addEventListener("click", done);
+    msgbox.addEventListener("cancel", cancel);
+    showDialog(msgbox, "message", ok);
+  });
+}
+
+export function namePrompt(title, text) {
+  return new Promise((resolve) => {
+    prompt.querySelector(".title").textContent = title;
+    prompt.querySelector(".text").textContent = text;
+    const field = prompt.querySelector(".field");
+    const ok = prompt.querySelector(".ok");
+    const cancelButton = prompt.querySelector(".cancel");
+    field.value = "";
+    const finish = (answer) => {
+      ok.removeEventListener("click", accept);
+      cancelButton.removeEventListener("click", reject);
+      field.removeEventListener("keydown", key);
+      prompt.removeEventListener("cancel", escape);
+      closeDialog(prompt);
+      resolve(answer);
+    };
+    const accept = () => finish(field.value);
+    const reject = () => finish(null);
+    const key = (event) => {
+      if (event.key === "Enter" && !event.isComposing) {
+        event.preventDefault();
+        accept();
+      }
+    };
+    const escape = (event) => {
+      event.preventDefault();
+      reject();
+    };
+    ok.addEventListener("click", accept);
+    cancelButton.addEventListener("click", reject);
+    field.addEventListener("keydown", key);
+    prompt.addEventListener("cancel", escape);
+    showDialog(prompt, "prompt", field);
+  });
+}
+
+// The game is over: no dialog stays open.
+export function closeDialogs() {
+  for (const dialog of [msgbox, prompt]) if (dialog.open) dialog.close();
+}
