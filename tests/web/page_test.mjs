@@ -471,6 +471,35 @@ test("the page's modules join into one script in the order of their imports; a c
   new vm.Script(page);
 });
 
+// A page in test mode whose side of the module (Module.page) the test holds
+// as window.__modulePage, and every screen's table as window.__tables, so
+// it can report to the page as the module would.
+async function caughtGame(t, query = "test") {
+  const g = await testGame(t);
+  await g.page.addInitScript(() => {
+    let factory;
+    window.__tables = {};
+    Object.defineProperty(window, "createVendral", {
+      configurable: true,
+      set: (f) => (factory = f),
+      get: () =>
+        factory &&
+        ((options) => {
+          const page = (window.__modulePage = options.page);
+          const loaded = page.screenLoaded;
+          page.screenLoaded = (def) => {
+            window.__tables[def.name] = structuredClone(def);
+            loaded(def);
+          };
+          return factory(options);
+        }),
+    });
+  });
+  await g.page.goto(new URL(`index.html?${query}`, server.url).href);
+  await g.page.evaluate(() => window.vendralReady);
+  return g;
+}
+
 const shown = (page) =>
   page.evaluate(() => ({
     dialog: document.querySelector("dialog[open]")?.id ?? null,
@@ -530,4 +559,35 @@ test("a seed is read whole as the headless player reads it, and a seed that is n
     assert.ok(g.faults.length === 1 && /seed/.test(g.faults[0]), `${seed}: ${g.faults.join("\n")}`);
     await g.context.close();
   }
+});
+
+test("a label given a new text while hidden is fitted when it is shown on a screen already showing", async (t) => {
+  const g = await caughtGame(t);
+  assert.equal(await g.play("name Lee\n"), 0, g.transcript);
+  const found = await g.page.evaluate(() => {
+    const report = window.__modulePage;
+    const row = window.__tables.Form1.controls.find((c) => c.name === "lbldate");
+    const index = window.__tables.Form1.controls.indexOf(row);
+    const el = document.querySelector('[data-screen="Form1"] [data-control="lbldate"]');
+    const state = (caption, visible) => ({ caption, visible, enabled: true, left: row.left, top: row.top, picture: "", words: "" });
+    const look = () => ({
+      size: parseFloat(getComputedStyle(el).fontSize),
+      overflows: el.scrollHeight > el.clientHeight + 1 || el.scrollWidth > el.clientWidth + 1,
+    });
+    const text = "Thursday, the thirty-first of December 2026";
+    const designed = look().size;
+    // The text comes while the label is hidden; the next report shows it.
+    report.controlChanged("Form1", index, state(text, false));
+    report.controlChanged("Form1", index, state(text, true));
+    const shownLater = look();
+    // The same text coming while it can be seen.
+    report.controlChanged("Form1", index, state("", true));
+    report.controlChanged("Form1", index, state(text, true));
+    return { designed, shownLater, shownAtOnce: look(), hidden: el.hidden };
+  });
+  assert.equal(found.hidden, false);
+  assert.ok(found.shownAtOnce.size < found.designed, `the text fits unfitted: ${JSON.stringify(found)}`);
+  assert.deepEqual(found.shownLater, found.shownAtOnce);
+  assert.equal(found.shownLater.overflows, false, JSON.stringify(found));
+  assert.deepEqual(g.faults, []);
 });

@@ -179,8 +179,10 @@ function applyControl(control, state) {
       if (element.textContent !== state.caption) {
         element.textContent = state.caption;
         control.fitDone = false;
-        if (!control.screen.section.hidden && state.visible) fitLabel(control);
       }
+      // Fitted once it can be seen: a text given while the label was hidden
+      // is fitted when the label is shown.
+      if (!control.fitDone && state.visible && !control.screen.section.hidden) fitLabel(control);
       break;
     case "image":
       setPicture(element.querySelector("img"), state.picture);
