@@ -591,3 +591,33 @@ test("a label given a new text while hidden is fitted when it is shown on a scre
   assert.equal(found.shownLater.overflows, false, JSON.stringify(found));
   assert.deepEqual(g.faults, []);
 });
+
+test("a drag whose pointer cannot be captured ends at once and leaves nothing behind", async (t) => {
+  const g = await testGame(t);
+  const { page } = g;
+  await g.play(
+    "name Tom\nclick Form1.cmdknight\nclick Form1.cmdstart\nclick Form1.Command3\nclick Form1.Command6\n" +
+      "click Form1.Command10\nclick Form1.Command13\nclick Form1.cmdno\nclick Form1.Command14\n" +
+      "click Form1.Command19\nclick Form1.Command21\nclick Form1.Command26\nclick Form1.Command27\nclick Form1.lblelife\n",
+  );
+  const life = async () => Number(stateOf(await g.driver.state(), "life"));
+  const before = await life();
+  await page.evaluate(() => {
+    window.__capture = Element.prototype.setPointerCapture;
+    Element.prototype.setPointerCapture = () => {
+      throw new DOMException("the pointer is gone", "NotFoundError");
+    };
+  });
+  const start = g.transcript.length;
+  assert.equal(await g.driver.drag("Form1", "Image2", "Form1", "Label1"), "");
+  assert.equal(await page.locator(".drag-ghost").count(), 0, "the dragged picture stays on the page");
+  assert.equal(g.transcript.slice(start), "");
+  assert.equal(await life(), before);
+  // The disc is dragged as ever once the pointer can be captured again.
+  await page.evaluate(() => (Element.prototype.setPointerCapture = window.__capture));
+  assert.equal(await g.driver.drag("Form1", "Image2", "Form1", "Label1"), "");
+  assert.equal(g.transcript.slice(start), "message: You have cheated!\n");
+  assert.equal(await page.locator(".drag-ghost").count(), 0);
+  assert.equal(await life(), before + 1000);
+  assert.deepEqual(g.faults, []);
+});

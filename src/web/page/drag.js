@@ -8,6 +8,11 @@ export function startDrag(event, screen, image, element) {
   event.preventDefault();
   // Without the pointer (already gone, or taken) there is no drag: nothing
   // would tell it that the pointer was let go.
+  try {
+    element.setPointerCapture(event.pointerId);
+  } catch {
+    return;
+  }
   const ghost = document.createElement("img");
   ghost.className = "drag-ghost";
   ghost.alt = "";
@@ -17,11 +22,6 @@ export function startDrag(event, screen, image, element) {
   };
   follow(event);
   document.body.append(ghost);
-  try {
-    element.setPointerCapture(event.pointerId);
-  } catch {
-    // A pointer that is already gone ends the drag at once below.
-  }
   const finish = (e, dropped) => {
     element.removeEventListener("pointermove", follow);
     element.removeEventListener("pointerup", up);
