@@ -621,3 +621,32 @@ test("a drag whose pointer cannot be captured ends at once and leaves nothing be
   assert.equal(await life(), before + 1000);
   assert.deepEqual(g.faults, []);
 });
+
+test("the game ending while a dialog waits answers it, and the handler that waited shows nothing more", async (t) => {
+  const answered = async (g) => {
+    const { page } = g;
+    await page.evaluate(() => window.__modulePage.endProgram());
+    const settled = await within(10_000, "settle() after the end", page.evaluate(() => window.vendral.settle()));
+    assert.deepEqual(settled, { dialog: null, ended: true });
+    // Whatever the handler did after its dialog, the page stays at its end.
+    await page.waitForTimeout(200);
+    assert.deepEqual(await shown(page), { dialog: null, screens: 0 });
+    const end = await page.evaluate(() => ({
+      notice: !document.getElementById("ended").hidden,
+      focused: document.activeElement === document.querySelector("#ended button"),
+    }));
+    assert.deepEqual(end, { notice: true, focused: true });
+    assert.deepEqual(g.faults, []);
+  };
+  // The name prompt: its handler goes on as for Cancel, with its boxes.
+  const prompted = await caughtGame(t);
+  assert.deepEqual(await prompted.page.evaluate(() => window.vendral.settle()), { dialog: "prompt", ended: false });
+  await answered(prompted);
+  // A message box, clicked open by the player.
+  const boxed = await caughtGame(t);
+  boxed.driver.names.push("Kim");
+  await boxed.driver.settle();
+  await boxed.page.locator('[data-screen="Form1"] [data-control="cmdknight"]').click();
+  assert.deepEqual(await boxed.page.evaluate(() => window.vendral.settle()), { dialog: "message", ended: false });
+  await answered(boxed);
+});

@@ -1,12 +1,14 @@
 // The game's message boxes and name prompt as modal dialogs, and where the
 // focus goes when one closes or a control lets it go.
-import { setDialog } from "./calls.js";
+import { ended, setDialog } from "./calls.js";
 import { topScreen } from "./screens.js";
 
 const msgbox = document.getElementById("msgbox");
 const prompt = document.getElementById("prompt");
 
 let focusBefore = null;
+// Answers the dialog that is open as OK or Cancel would (null: none is open).
+let answerOpen = null;
 
 function showDialog(dialog, kind, focus) {
   focusBefore = document.activeElement;
@@ -17,6 +19,7 @@ function showDialog(dialog, kind, focus) {
 
 function closeDialog(dialog) {
   dialog.close();
+  answerOpen = null;
   setDialog(null);
   // Back to the button that was pressed, unless the story hid or greyed it:
   // then the screen holds the focus, so Enter never presses a choice the
@@ -42,7 +45,10 @@ export function parkFocus(near) {
   }
 }
 
+// Once the game is over a box shows nothing and is answered at once: a
+// handler that was waiting goes on without showing anything more.
 export function messageBox(text) {
+  if (ended()) return Promise.resolve();
   return new Promise((resolve) => {
     msgbox.querySelector(".text").textContent = text;
     const ok = msgbox.querySelector(".ok");
@@ -59,11 +65,13 @@ export function messageBox(text) {
     };
     ok.addEventListener("click", done);
     msgbox.addEventListener("cancel", cancel);
+    answerOpen = done;
     showDialog(msgbox, "message", ok);
   });
 }
 
 export function namePrompt(title, text) {
+  if (ended()) return Promise.resolve(null);
   return new Promise((resolve) => {
     prompt.querySelector(".title").textContent = title;
     prompt.querySelector(".text").textContent = text;
@@ -95,11 +103,15 @@ export function namePrompt(title, text) {
     cancelButton.addEventListener("click", reject);
     field.addEventListener("keydown", key);
     prompt.addEventListener("cancel", escape);
+    answerOpen = reject;
     showDialog(prompt, "prompt", field);
   });
 }
 
-// The game is over: no dialog stays open.
+// The game is over: the dialog that is open is answered, a box with OK and
+// the name prompt with Cancel, so the handler waiting on it is not left
+// waiting for ever.
 export function closeDialogs() {
+  if (answerOpen) answerOpen();
   for (const dialog of [msgbox, prompt]) if (dialog.open) dialog.close();
 }

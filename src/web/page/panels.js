@@ -18,6 +18,7 @@ const unbuilt = [];
 // Once the game is over nothing the module still reports is drawn: the
 // panels stay put away behind the end's notice.
 export function screenLoaded(def) {
+  if (ended()) return;
   addScreen(def);
   unbuilt.push(def.name);
   if (unbuilt.length === 1) requestAnimationFrame(() => setTimeout(buildScreens, 0));
@@ -218,7 +219,7 @@ function setPicture(img, picture) {
 
 export function screenChanged(name, visible, caption) {
   let screen = screenNamed(name);
-  if (!screen) return;
+  if (!screen || ended()) return;
   if (!screen.section && !visible) {
     screen.caption = caption;
     return;
@@ -242,7 +243,7 @@ export function screenChanged(name, visible, caption) {
 
 export function controlChanged(name, index, state) {
   const control = screenNamed(name)?.controls[index];
-  if (!control) return;
+  if (!control || ended()) return;
   control.state = state;
   if (control.element) applyControl(control, state);
 }
@@ -280,7 +281,7 @@ export function controlMoved(nameAt, index, left, top) {
   let name = namesAt.get(nameAt);
   if (name === undefined) namesAt.set(nameAt, (name = module().UTF8ToString(nameAt)));
   const control = screenNamed(name)?.controls[index];
-  if (!control) return;
+  if (!control || ended()) return;
   const state = control.state;
   if (left === state.left && top === state.top) return;
   state.left = left;
