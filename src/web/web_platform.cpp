@@ -24,6 +24,7 @@
 #include "core/pictures.h"
 #include "core/random.h"
 #include "core/script_clock.h"
+#include "core/spoken.h"
 #include "screens/screens.h"
 
 // --- The page's side (app.js installs Module.page before the game starts) ---
@@ -119,7 +120,8 @@ std::string cssColour(const Rgb& c) {
 }
 
 // The whole screen as the page needs it to build its panel: the table with
-// each control's current state, and which controls take clicks and drops.
+// each control's current state, which controls take clicks and drops, and
+// which are status labels.
 // Places and sizes are whole pixels of the unscaled screen, rounded from the
 // table's twips as every binding rounds them (core/hit.h).
 std::string describeForPage(const Screen& s) {
@@ -158,6 +160,9 @@ std::string describeForPage(const Screen& s) {
         out += std::string(",\"draggable\":") + (d.dragAuto ? "true" : "false");
         out += std::string(",\"click\":") + (c.onClick ? "true" : "false");
         out += std::string(",\"drop\":") + (c.onDrop ? "true" : "false");
+        // A status label (the hero's class, life, magic, money, the enemy's
+        // life): the reading layout gathers these at the top of its column.
+        out += std::string(",\"status\":") + (isStatusLabel(c) ? "true" : "false");
         out += ",\"background\":";
         appendJson(out, d.hasBackground ? cssColour(d.background) : std::string());
         out += '}';
