@@ -84,6 +84,12 @@ EM_JS(void, js_control_moved, (const char* screen, int index, int left, int top)
 // When the page should next call vendral_wake, on the clock Module.page.now()
 // reads, or -1 for never: the page only arms its timer for that moment.
 EM_JS(void, js_timers_changed, (double at), { Module.page.timersChanged(at); });
+// What a screen reader is told after a step (a JSON array of its lines), and
+// the control reading starts again from (its screen's name and its index in
+// the table; "" and -1 for none).
+EM_JS(void, js_spoken, (const char* lines, const char* screen, int index), {
+    Module.page.spoken(JSON.parse(UTF8ToString(lines)), UTF8ToString(screen), index);
+});
 
 namespace vendral {
 namespace {
@@ -113,6 +119,17 @@ void appendJson(std::string& out, std::string_view text) {
         }
     }
     out += '"';
+}
+
+// An announcement's lines as a JSON array of strings.
+std::string linesJson(const Announcement& a) {
+    std::string out = "[";
+    for (const std::string& line : a.lines) {
+        if (out.size() > 1) out += ',';
+        appendJson(out, line);
+    }
+    out += ']';
+    return out;
 }
 
 std::string cssColour(const Rgb& c) {
@@ -181,7 +198,10 @@ public:
     WebPlatform(int mode, std::uint64_t seed)
         : scripted_((mode & Scripted) != 0), stillClock_((mode & StillClock) != 0), seed_(seed) {}
 
-    void attach(Game& game) { game_ = &game; }
+    void attach(Game& game, SpokenWatch& watch) {
+        game_ = &game;
+        watch_ = &watch;
+    }
 
     void messageBox(const std::string& text) override {
         sendChanges();
@@ -246,7 +266,7 @@ public:
         std::vector<Control*> sending;
         sending.swap(changed_);
         for (Control* c : sending) {
-            const auto index = static_cast<int>(c - c->screen().controls().data());
+            const int index = indexOf(*c);
             const int left = pixelsOf(c->left()), top = pixelsOf(c->top());
             Sent& last = sent_[c];
             if (last.sent && last.caption == c->caption() && last.picture == c->picture() &&
@@ -264,6 +284,19 @@ public:
                                c->enabled() ? 1 : 0, left, top, c->picture().c_str(), words.c_str());
         }
     }
+    // What the step changed is told after its message boxes and after the
+    // page has drawn the changes, so that the control reading starts from
+    // is there to take the focus. A step that tells nothing sends nothing:
+    // the clock's second ticks by unheard.
+    void stepEnded(const Control* tick) override {
+        if (!watch_) return;
+        const Announcement told = watch_->step(tick);
+        if (told.empty()) return;
+        sendChanges();
+        const Control* from = told.readFrom;
+        js_spoken(linesJson(told).c_str(), from ? screenName(from->screen()) : "", from ? indexOf(*from) : -1);
+    }
+
     // The page wakes the game when its next tick that would change something
     // falls due, ticks close together gathered into one wake-up
     // (core/live_wake.h); a scripted run moves its clock only when told to.
@@ -300,6 +333,8 @@ private:
         int left = 0, top = 0;  // pixels
     };
 
+    static int indexOf(const Control& c) { return static_cast<int>(&c - c.screen().controls().data()); }
+
     // The screen's name as a C string that lives as long as the game.
     const char* screenName(const Screen& s) {
         auto [it, added] = names_.try_emplace(&s);
@@ -308,17 +343,21 @@ private:
     }
 
     Game* game_ = nullptr;
+    SpokenWatch* watch_ = nullptr;
     std::vector<Control*> changed_;
     std::unordered_map<const Control*, Sent> sent_;
     std::unordered_map<const Screen*, std::string> names_;
 };
 
 struct Session {
-    Session(int mode, std::uint64_t seed) : platform(mode, seed), game(platform, allScreens()) {
-        platform.attach(game);
+    Session(int mode, std::uint64_t seed) : platform(mode, seed), game(platform, allScreens()), watch(game) {
+        platform.attach(game, watch);
     }
     WebPlatform platform;
     Game game;
+    // What a screen reader has been told; made before the game starts, so
+    // that the first screen is told whole.
+    SpokenWatch watch;
 };
 
 std::unique_ptr<Session> session;
@@ -414,6 +453,13 @@ EMSCRIPTEN_KEEPALIVE void vendral_advance(double ms) {
 
 EMSCRIPTEN_KEEPALIVE const char* vendral_state() {
     return vendral::handBack(session ? vendral::stateLines(session->game.state) : std::string());
+}
+
+// What the repeat key tells: the top screen again, as a JSON array of its
+// lines ([] when no game is on).
+EMSCRIPTEN_KEEPALIVE const char* vendral_repeat() {
+    if (!session || session->game.ended()) return vendral::handBack("[]");
+    return vendral::handBack(vendral::linesJson(vendral::repeatAnnouncement(session->game)));
 }
 
 // Why FORM.CONTROL cannot be reached by name, or "".

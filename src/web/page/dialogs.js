@@ -2,6 +2,7 @@
 // focus goes when one closes or a control lets it go.
 import { ended, setDialog } from "./calls.js";
 import { topScreen } from "./screens.js";
+import { focusParked } from "./spoken.js";
 
 const msgbox = document.getElementById("msgbox");
 const prompt = document.getElementById("prompt");
@@ -32,17 +33,19 @@ function closeDialog(dialog) {
 
 function canHoldFocus(element) {
   if (element.closest("[hidden]") || element.hasAttribute("disabled")) return false;
-  return element.tabIndex >= 0 || element === document.body;
+  // A label holds the focus only once the page gave it (where reading
+  // started again, or where the disc was dropped); Enter on it does nothing.
+  return element.tabIndex >= 0 || element === document.body || element.dataset.kind === "label";
 }
 
-// The focus goes to the screen `near` lies on, or else to the screen on top.
+// The focus goes to the screen `near` lies on, or else to the screen on top,
+// and from there to where reading starts again once the step is told.
 export function parkFocus(near) {
-  const section = near && near.closest ? near.closest(".screen") : null;
-  if (section && !section.hidden) section.focus({ preventScroll: true });
-  else {
-    const top = topScreen();
-    if (top) top.section.focus({ preventScroll: true });
-  }
+  let section = near && near.closest ? near.closest(".screen") : null;
+  if (!section || section.hidden) section = topScreen()?.section ?? null;
+  if (!section) return;
+  section.focus({ preventScroll: true });
+  focusParked(section);
 }
 
 // Once the game is over a box shows nothing and is answered at once: a

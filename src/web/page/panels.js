@@ -5,6 +5,7 @@ import { parkFocus } from "./dialogs.js";
 import { startDrag } from "./drag.js";
 import { fitLabel, fitLabels, layout } from "./layout.js";
 import { addScreen, allScreens, raise, screenNamed, topScreen } from "./screens.js";
+import { focusParked } from "./spoken.js";
 
 const desk = document.getElementById("desk");
 
@@ -233,7 +234,10 @@ export function screenChanged(name, visible, caption) {
     screen.section.style.zIndex = String(raise(screen));
     fitLabels(screen);
     layout();
-    if (!openDialog() && !screen.section.contains(document.activeElement)) screen.section.focus({ preventScroll: true });
+    if (!openDialog() && !screen.section.contains(document.activeElement)) {
+      screen.section.focus({ preventScroll: true });
+      focusParked(screen.section);
+    }
   } else if (screen.section.contains(document.activeElement)) {
     parkFocus(null);
   }

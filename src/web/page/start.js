@@ -24,6 +24,7 @@ import { clockText, freshSeed, now, stopClock, timersChanged, wallOffset } from 
 import { layout } from "./layout.js";
 import { buildScreens, controlChanged, controlMoved, hidePanels, screenChanged, screenLoaded } from "./panels.js";
 import { scriptedRoll, testInterface } from "./test.js";
+import { listenForRepeat, spoken } from "./spoken.js";
 import { afterGame, beforeGame, registerWorker } from "./offline.js";
 
 const params = new URLSearchParams(location.search);
@@ -67,6 +68,7 @@ again.addEventListener("keydown", (event) => {
   if (event.repeat) event.preventDefault();
 });
 window.addEventListener("resize", layout);
+listenForRepeat();
 registerWorker();
 
 const page = {
@@ -83,6 +85,7 @@ const page = {
   controlChanged,
   controlMoved,
   timersChanged,
+  spoken,
 };
 
 // Starts the game, once. The call returns only when the game first rests
