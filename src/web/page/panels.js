@@ -130,7 +130,9 @@ function makeControl(control) {
       element.type = "text";
       element.autocomplete = "off";
       element.spellcheck = false;
-      element.setAttribute("aria-label", row.name);
+      // Named as a player knows it: the game asks for the code "in the
+      // textbox provided".
+      element.setAttribute("aria-label", "Code");
       element.addEventListener("input", () => {
         if (busy()) return;
         enter("vendral_type", [screen, row.name, heapText(element.value)], ["string", "string", "number"]);
@@ -188,7 +190,8 @@ function applyControl(control, state) {
       break;
     case "image":
       setPicture(element.querySelector("img"), state.picture);
-      if (state.picture !== last.picture) element.setAttribute("aria-label", state.words || state.picture || "");
+      // Named by what it shows; a picture without words is not named by its file.
+      if (state.picture !== last.picture) element.setAttribute("aria-label", state.words || "");
       break;
     case "textbox":
       if (element.value !== state.caption) element.value = state.caption;
