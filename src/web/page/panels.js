@@ -2,7 +2,7 @@
 // screen's table, then kept in the state the game reports for every control.
 import { busy, enter, ended, heapText, module, openDialog, press } from "./calls.js";
 import { parkFocus } from "./dialogs.js";
-import { startDrag } from "./drag.js";
+import { carryByKeyboard, startDrag } from "./drag.js";
 import { fitLabel, fitLabels, layout } from "./layout.js";
 import { addScreen, allScreens, raise, screenNamed, topScreen } from "./screens.js";
 import { focusParked } from "./spoken.js";
@@ -122,6 +122,7 @@ function makeControl(control) {
       if (row.draggable) {
         element.classList.add("takes-mouse", "draggable");
         element.addEventListener("pointerdown", (event) => startDrag(event, screen, row.name, element));
+        carryByKeyboard(element, screen, row.name);
       }
       break;
     }
