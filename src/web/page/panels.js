@@ -4,6 +4,7 @@ import { busy, enter, ended, heapText, module, openDialog, press } from "./calls
 import { parkFocus } from "./dialogs.js";
 import { carryByKeyboard, startDrag } from "./drag.js";
 import { fitLabel, fitLabels, layout } from "./layout.js";
+import { columnChanged } from "./reading.js";
 import { addScreen, allScreens, raise, screenNamed, topScreen } from "./screens.js";
 import { focusParked } from "./spoken.js";
 
@@ -21,6 +22,8 @@ const unbuilt = [];
 export function screenLoaded(def) {
   if (ended()) return;
   addScreen(def);
+  // The biggest screen so far decides whether the window is narrow.
+  layout();
   unbuilt.push(def.name);
   if (unbuilt.length === 1) requestAnimationFrame(() => setTimeout(buildScreens, 0));
 }
@@ -145,6 +148,11 @@ function makeControl(control) {
   }
   element.dataset.control = row.name;
   element.dataset.kind = kind;
+  // Its row in the table: the reading layout reorders the elements.
+  element.dataset.index = String(index);
+  // The size it was designed at, and its box's shape, for the reading layout.
+  if (control.size) element.style.setProperty("--size", control.size);
+  if (row.width > 0 && row.height > 0) element.style.setProperty("--aspect", `${row.width} / ${row.height}`);
   element.style.zIndex = String((raisedKind ? 1000 : 0) + index);
   element.style.width = `${control.box.width}px`;
   element.style.height = `${control.box.height}px`;
@@ -207,6 +215,7 @@ function applyControl(control, state) {
     }
   }
   if (losingFocus) parkFocus(element);
+  columnChanged(control.screen);
 }
 
 function setPicture(img, picture) {
@@ -305,6 +314,7 @@ export function controlMoved(nameAt, index, left, top) {
   place(control, left, top);
   control.drawn.left = left;
   control.drawn.top = top;
+  columnChanged(control.screen);
 }
 
 // The game is over: every panel is put away.
