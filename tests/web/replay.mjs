@@ -1,6 +1,6 @@
 // The scripted player through the web page:
 //
-//   node tests/web/replay.mjs [--seed N] [--site DIR] [SCRIPT]
+//   node tests/web/replay.mjs [--seed N] [--site DIR] [--layout reading] [SCRIPT]
 //
 // plays a vendral-replay script (read from standard input without SCRIPT)
 // on the built page in headless Chromium and prints the same transcript as
@@ -12,6 +12,11 @@
 // else, an exception, a console error, a dialog that never settles) is a
 // fault: the transcript so far goes to standard output, the fault to
 // standard error, and the exit status is 1.
+//
+// With --layout reading the page is a phone held upright (360 x 640, touch)
+// in its reading layout: the game is asked where a click would land as
+// ever, and refuses the same; the finger then taps the control where it
+// lies in the column, and drags the disc there with touch events.
 import { readFileSync } from "node:fs";
 import { resolve } from "node:path";
 import { fileURLToPath } from "node:url";
@@ -108,7 +113,7 @@ export async function runScript(lines, driver, write) {
 // screen; with `aim`, also the page point a click of the player's would
 // hit (from the game's click point of the control, in pixels of the
 // unscaled screen) and what lies on top there.
-function inspect([form, control, aim]) {
+function inspect([form, control, aim, scroll = true]) {
   const why = window.vendral.lookUp(form, control);
   if (why) return { why };
   const screen = document.querySelector(`#desk section.screen[data-screen="${CSS.escape(form)}"]`);
@@ -133,11 +138,21 @@ function inspect([form, control, aim]) {
   const point = window.vendral.clickPoint(form, control);
   if (point.refusal !== undefined) return { ...found, at: { refusal: point.refusal } };
   if (!el) return { ...found, at: { refusal: null } };
-  // The page may draw the screen scaled to fit the window.
-  const area = client.getBoundingClientRect();
-  const scale = area.width / client.offsetWidth;
-  const x = area.left + point.x * scale;
-  const y = area.top + point.y * scale;
+  let x;
+  let y;
+  if (document.documentElement.classList.contains("reading")) {
+    // The column: the middle of the control where it lies, brought into view.
+    if (scroll) el.scrollIntoView({ block: "center", inline: "nearest" });
+    const r = el.getBoundingClientRect();
+    x = r.left + r.width / 2;
+    y = r.top + r.height / 2;
+  } else {
+    // The page may draw the screen scaled to fit the window.
+    const area = client.getBoundingClientRect();
+    const scale = area.width / client.offsetWidth;
+    x = area.left + point.x * scale;
+    y = area.top + point.y * scale;
+  }
   const top = document.elementFromPoint(x, y);
   const holder = top?.closest("[data-control]");
   const what = !top
@@ -157,7 +172,10 @@ function readScreen([form, unknown]) {
   const quoted = (t) => '"' + t.replaceAll('"', '\\"').replaceAll("\n", "\\n") + '"';
   const title = screen.querySelector(".titlebar");
   let out = `screen ${screen.dataset.screen} visible=${screen.hidden ? "no" : "yes"} caption=${quoted(title ? title.textContent : "")}\n`;
-  for (const el of screen.querySelectorAll(".client [data-control]")) {
+  // In the table's order, whatever order the layout put them in.
+  const rows = [...screen.querySelectorAll(".client [data-control]")];
+  rows.sort((a, b) => Number(a.dataset.index) - Number(b.dataset.index));
+  for (const el of rows) {
     let hidden = false;
     for (let n = el; n && n !== screen; n = n.parentElement) hidden ||= n.hidden;
     if (hidden) continue;
@@ -207,10 +225,12 @@ const CLICKABLE = new Set(["button", "label", "image"]);
 // by the Enter key, as a player holding Enter through them does (a name
 // prompt cancelled is still cancelled with the mouse).
 export class PageDriver {
-  constructor(page, write, { keyboard = false } = {}) {
+  constructor(page, write, { keyboard = false, touch = false } = {}) {
     this.page = page;
     this.write = write;
     this.keyboard = keyboard;
+    // Taps and drags with a finger instead of the mouse.
+    this.touch = touch;
     this.names = [];
     this.started = false;
     this.ended = false;
@@ -268,7 +288,8 @@ export class PageDriver {
 
   // A real click at a page point: the mouse moves there, goes down and up.
   async clickAt({ x, y }) {
-    await this.page.mouse.click(x, y);
+    if (this.touch) await this.page.touchscreen.tap(x, y);
+    else await this.page.mouse.click(x, y);
   }
 
   // The point of the control that a click of the player's would hit, in
@@ -326,6 +347,9 @@ export class PageDriver {
     const why = await this.barred(c, { fits: c.draggable, unfit: "not-draggable" });
     if (why) return why;
     const t = await this.eval(inspect, [toForm, target, true]);
+    // The target brought into view may have moved the picture: it is found
+    // again where it lies now.
+    if (this.touch && !c.why && !c.refusal) Object.assign(c, await this.eval(inspect, [form, image, true, false]));
     if (t.why) return t.why;
     if (t.refusal) return this.refusal(t.refusal);
     if (!t.screenHidden && !t.hidden) {
@@ -337,13 +361,26 @@ export class PageDriver {
       if (from.refusal !== undefined) throw new PageFault(`drag ${form}.${image}: ${from.refusal}`);
       if (!from.onTop)
         throw new PageFault(`drag ${form}.${image}: ${from.found} lies on top at its click point (${from.x}, ${from.y})`);
-      const mouse = this.page.mouse;
-      await mouse.move(from.x, from.y);
-      await mouse.down();
       const steps = 5;
-      for (let i = 1; i <= steps; ++i)
-        await mouse.move(from.x + ((to.x - from.x) * i) / steps, from.y + ((to.y - from.y) * i) / steps);
-      await mouse.up();
+      const along = (i) => ({ x: from.x + ((to.x - from.x) * i) / steps, y: from.y + ((to.y - from.y) * i) / steps });
+      if (this.touch) {
+        const cdp = await this.page.context().newCDPSession(this.page);
+        const touch = (type, points) => cdp.send("Input.dispatchTouchEvent", { type, touchPoints: points });
+        await touch("touchStart", [from]);
+        for (let i = 1; i <= steps; ++i) await touch("touchMove", [along(i)]);
+        // The finger rests before it is lifted: a finger lifted on the move
+        // flings, and the browser takes the next tap for the fling's stop.
+        await new Promise((r) => setTimeout(r, 120));
+        await touch("touchMove", [to]);
+        await touch("touchEnd", []);
+        await cdp.detach();
+      } else {
+        const mouse = this.page.mouse;
+        await mouse.move(from.x, from.y);
+        await mouse.down();
+        for (let i = 1; i <= steps; ++i) await mouse.move(along(i).x, along(i).y);
+        await mouse.up();
+      }
     }
     await this.settle();
     return "";
@@ -399,13 +436,20 @@ export class PageDriver {
 // Plays one script text on a fresh page of the served site; resolves to
 // {status, transcript, faults}. Faults of the page end the run early. The
 // page holds the game until the first action starts it.
-export async function playOnPage(browser, server, scriptText, seed = "1") {
-  const { page, context, faults } = await openPage(browser, server, `index.html?test&hold&seed=${seed}`);
+// `layout: "reading"` plays it on a phone held upright, in the reading layout.
+export async function playOnPage(browser, server, scriptText, seed = "1", { layout = "original" } = {}) {
+  const phone = layout === "reading";
+  const { page, context, faults } = await openPage(
+    browser,
+    server,
+    `index.html?test&hold&seed=${seed}${phone ? "&layout=reading" : ""}`,
+    phone ? { viewport: { width: 360, height: 640 }, hasTouch: true } : {},
+  );
   let transcript = "";
   const write = (text) => (transcript += text);
   let status;
   try {
-    status = await runScript(readScript(scriptText), new PageDriver(page, write), write);
+    status = await runScript(readScript(scriptText), new PageDriver(page, write, { touch: phone }), write);
   } catch (e) {
     faults.push(e instanceof PageFault ? e.message : String(e?.stack ?? e));
     status = 1;
@@ -416,8 +460,9 @@ export async function playOnPage(browser, server, scriptText, seed = "1") {
 }
 
 async function main(args) {
-  const usage = "usage: node tests/web/replay.mjs [--seed N] [--site DIR] [SCRIPT]\n";
+  const usage = "usage: node tests/web/replay.mjs [--seed N] [--site DIR] [--layout reading] [SCRIPT]\n";
   let seed = "1";
+  let layout = "original";
   let site = DEFAULT_SITE;
   let file = null;
   for (let i = 0; i < args.length; ++i) {
@@ -426,6 +471,12 @@ async function main(args) {
       seed = args[++i];
       if (!/^[0-9]+$/.test(seed) || BigInt(seed) >= 2n ** 64n) {
         process.stderr.write("replay.mjs: --seed takes a whole number\n");
+        return 2;
+      }
+    } else if (arg === "--layout" && i + 1 < args.length) {
+      layout = args[++i];
+      if (layout !== "reading" && layout !== "original") {
+        process.stderr.write("replay.mjs: --layout takes reading or original\n");
         return 2;
       }
     } else if (arg === "--site" && i + 1 < args.length) {
@@ -450,7 +501,7 @@ async function main(args) {
   const server = await serveSite(site);
   const browser = await launchBrowser();
   try {
-    const { status, transcript, faults } = await playOnPage(browser, server, text, seed);
+    const { status, transcript, faults } = await playOnPage(browser, server, text, seed, { layout });
     process.stdout.write(transcript);
     for (const f of faults) process.stderr.write(`replay.mjs: the page failed: ${f}\n`);
     return status;
