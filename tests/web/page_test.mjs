@@ -48,8 +48,8 @@ after(async () => {
 
 // A fresh page in test mode with the scripted player on it; `play` runs
 // script lines on the same game, and `transcript` is all it printed.
-async function testGame(t, { seed = 1, viewport, hasTouch = false } = {}) {
-  const g = await openPage(browser, server, `index.html?test&hold&seed=${seed}`, { viewport, hasTouch });
+async function testGame(t, { seed = 1, viewport, hasTouch = false, query = "" } = {}) {
+  const g = await openPage(browser, server, `index.html?test&hold&seed=${seed}${query}`, { viewport, hasTouch });
   t.after(() => g.context.close());
   g.transcript = "";
   const write = (text) => (g.transcript += text);
@@ -312,7 +312,8 @@ test("every screen fits small and large windows whole, in its own proportions", 
     { width: 360, height: 640 },
     { width: 1920, height: 1080 },
   ]) {
-    const g = await testGame(t, { viewport });
+    // The original layout, which a phone shows when the player switches to it.
+    const g = await testGame(t, { viewport, query: "&layout=original" });
     const { page } = g;
     // `fills`: the biggest screen loaded so far is on show, and it fills
     // the window across or down (it is not left small).
