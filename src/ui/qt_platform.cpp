@@ -8,9 +8,11 @@
 #include <QMessageBox>
 #include <QPixmapCache>
 #include <QScreen>
+#include <QShortcut>
 #include <QTime>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "core/hit.h"
 #include "ui/widgets.h"
@@ -61,7 +63,9 @@ void fitLabel(QLabel* l, const Font& designed) {
 ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), screen_(&screen) {
     const ScreenDef& def = screen.def();
     setObjectName(qs(def.name));
-    setAccessibleDescription(qs(def.name));
+    // Internal names are for tools, never read out to players (widgets.h).
+    const bool ids = accessibleIds();
+    if (ids) setAccessibleDescription(qs(def.name));
     setWindowTitle(QString::fromStdString(screen.caption()));
     setFixedSize(pixelsOf(def.width), pixelsOf(def.height));
     // The window itself can hold the focus, so a button that hides or greys
@@ -126,6 +130,21 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
                 p->onClick = [&game, screenName, name] { game.press(screenName.toStdString(), name.toStdString()); };
                 // A picture that does something is reached with Tab and pressed with Enter or Space.
                 p->setFocusPolicy(Qt::StrongFocus);
+            } else if (d.dragAuto) {
+                // A picture that can be dragged is reached with Tab too, and
+                // dragged with the keys (widgets.h).
+                p->setFocusPolicy(Qt::StrongFocus);
+                p->dropTargets = [this] { return dropTargets(); };
+                p->say = [this](const QString& text) { announcer_->say(text); };
+                p->onKeyDrop = [this, &game, screenName, name](QLabel* target) {
+                    const Control* to = controlFor(target);
+                    if (!to) return;
+                    // The core's drop: it lands where a click on the label
+                    // would, as the pointer's does.
+                    const Refusal r = game.drag(screenName.toStdString(), name.toStdString(), screenName.toStdString(),
+                                                std::string(to->name()));
+                    if (r != Refusal::None) announcer_->say(qs(refusalText(r)));
+                };
             }
             w = p;
             break;
@@ -146,7 +165,7 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
             // what lies beneath (core/hit.h, which the scripted player follows).
             if (!takesMouse(c)) w->setAttribute(Qt::WA_TransparentForMouseEvents);
             w->setObjectName(name);
-            w->setAccessibleDescription(name);
+            if (ids) w->setAccessibleDescription(name);
             applyFont(w, d.font);
         }
         widgets_.push_back(w);
@@ -156,7 +175,37 @@ ScreenWindow::ScreenWindow(QtPlatform& owner, Screen& screen) : owner_(&owner), 
     // stacking of core/hit.h, which the scripted player follows.
     for (QWidget* w : widgets_)
         if (qobject_cast<QPushButton*>(w) || qobject_cast<QLineEdit*>(w)) w->raise();
+    announcer_ = new Announcer(this);
+    // The repeat key: no control of the game uses it, and screen readers
+    // leave a bare F2 to the program.
+    auto* repeat = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    repeat->setContext(Qt::WindowShortcut);
+    QObject::connect(repeat, &QShortcut::activated, this, [&owner] { owner.repeatKey(); });
     applyAll();
+}
+
+const Control* ScreenWindow::controlFor(const QWidget* w) const {
+    for (std::size_t i = 0; i < widgets_.size(); ++i)
+        if (w && widgets_[i] == w) return &screen_->controls()[i];
+    return nullptr;
+}
+
+std::vector<QLabel*> ScreenWindow::dropTargets() const {
+    // The labels on show that take a drop, top to bottom, then left to right.
+    std::vector<const Control*> found;
+    for (const Control& c : screen_->controls())
+        if (c.kind() == Kind::Label && c.onDrop && c.visible()) found.push_back(&c);
+    std::stable_sort(found.begin(), found.end(), [](const Control* a, const Control* b) {
+        return a->top() != b->top() ? a->top() < b->top() : a->left() < b->left();
+    });
+    std::vector<QLabel*> labels;
+    for (const Control* c : found) labels.push_back(static_cast<QLabel*>(widgetFor(*c)));
+    return labels;
+}
+
+void ScreenWindow::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) owner_->windowActivated(this);
 }
 
 QWidget* ScreenWindow::widgetFor(const Control& c) const {
@@ -171,7 +220,10 @@ void ScreenWindow::apply(const Control& c) {
     const ControlDef& d = c.def();
     // focusWidget(), not hasFocus(): while a message box is active the window
     // still remembers the button, and would hand the focus on when the box closes.
-    if ((!c.visible() || !c.enabled()) && focusWidget() == w) setFocus(Qt::OtherFocusReason);
+    if ((!c.visible() || !c.enabled()) && focusWidget() == w) {
+        setFocus(Qt::OtherFocusReason);
+        focusParked = true;
+    }
     w->setGeometry(pixelsOf(c.left()), pixelsOf(c.top()), pixelsOf(d.width), pixelsOf(d.height));
     const QString caption = QString::fromStdString(c.caption());
     switch (d.kind) {
@@ -235,6 +287,8 @@ QtPlatform::QtPlatform() {
     wakeTimer_.setSingleShot(true);
     wakeTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&wakeTimer_, &QTimer::timeout, this, [this] { wake(); });
+    speechTimer_.setSingleShot(true);
+    QObject::connect(&speechTimer_, &QTimer::timeout, this, [this] { trySpeak(true); });
 }
 
 QtPlatform::~QtPlatform() = default;
@@ -259,6 +313,76 @@ QWidget* QtPlatform::activeWindow() const {
     for (auto it = order.rbegin(); it != order.rend(); ++it)
         if (ScreenWindow* w = window(**it); w && w->isVisible()) return w;
     return nullptr;
+}
+
+ScreenWindow* QtPlatform::topWindow() const {
+    const Screen* top = game_ ? topScreen(*game_) : nullptr;
+    return top ? window(*top) : nullptr;
+}
+
+void QtPlatform::stepEnded(const Control* tick) {
+    if (!watch_) return;
+    const Announcement a = watch_->step(tick);
+    if (a.empty()) return;
+    if (onSpoken) onSpoken(a.lines, false);
+    QString text = qs(a.text());
+    // Where the pressed control hid or greyed itself, reading starts again
+    // at the label the core names, which takes the focus: its name then
+    // carries the news, so it is spoken once, as the focus arrives.
+    bool parked = false;
+    for (auto& [screen, w] : windows_) {
+        parked = parked || (w->focusParked && w->focusWidget() == w.get());
+        w->focusParked = false;
+    }
+    if (parked && a.readFrom) {
+        ScreenWindow* w = window(a.readFrom->screen());
+        if (auto* label = dynamic_cast<GameLabel*>(w ? w->widgetFor(*a.readFrom) : nullptr)) {
+            // The label's own caption first, when the news does not start with it.
+            const QString caption = QString::fromStdString(a.readFrom->caption());
+            if (a.lines.front() != a.readFrom->caption()) text = caption + QLatin1Char('\n') + text;
+            lastSpoken_ = text;
+            label->readOut(text);
+            return;
+        }
+    }
+    pendingSpeech_ = pendingSpeech_.isEmpty() ? text : pendingSpeech_ + QLatin1Char('\n') + text;
+    trySpeak(false);
+}
+
+void QtPlatform::trySpeak(bool force) {
+    if (pendingSpeech_.isEmpty()) return;
+    ScreenWindow* w = topWindow();
+    if (!w) {
+        pendingSpeech_.clear();
+        return;
+    }
+    // Never over a message box: the news follows it.
+    if (QApplication::activeModalWidget() || !(force || w->isActiveWindow())) {
+        speechTimer_.start(1500);
+        return;
+    }
+    speechTimer_.stop();
+    lastSpoken_ = std::exchange(pendingSpeech_, QString());
+    w->announcer().say(lastSpoken_);
+}
+
+void QtPlatform::flushSpeech() {
+    if (!QApplication::activeModalWidget()) trySpeak(true);
+}
+
+void QtPlatform::windowActivated(ScreenWindow* w) {
+    if (w == topWindow()) trySpeak(false);
+}
+
+void QtPlatform::repeatKey() {
+    if (!game_ || game_->ended()) return;
+    flushSpeech();
+    ScreenWindow* w = topWindow();
+    if (!w) return;
+    const Announcement a = repeatAnnouncement(*game_);
+    if (onSpoken) onSpoken(a.lines, true);
+    lastSpoken_ = qs(a.text());
+    w->announcer().say(lastSpoken_);
 }
 
 void QtPlatform::windowClosed() {

@@ -1,5 +1,7 @@
 #include "ui/widgets.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -80,6 +82,55 @@ QString pictureDescription(const QString& name) {
 
 // ---------------------------------------------------------------------------
 
+bool accessibleIds() { return qEnvironmentVariable("VENDRAL_ACCESSIBLE_IDS") == QLatin1String("1"); }
+
+namespace {
+
+// The announcer's two parts, told apart from other plain widgets by type.
+class StatusBox : public QWidget {
+public:
+    using QWidget::QWidget;
+};
+class Notice : public QWidget {
+public:
+    using QWidget::QWidget;
+};
+
+QAccessibleInterface* announcerRoles(const QString&, QObject* o) {
+    if (auto* box = dynamic_cast<StatusBox*>(o)) return new QAccessibleWidget(box, QAccessible::StatusBar);
+    if (auto* notice = dynamic_cast<Notice*>(o)) return new QAccessibleWidget(notice, QAccessible::Notification);
+    return nullptr;
+}
+
+}  // namespace
+
+Announcer::Announcer(QWidget* parent) : QWidget(parent) {
+    static const bool installed = (QAccessible::installFactory(announcerRoles), true);
+    (void)installed;
+    // A status bar, so that a screen reader leaves out the notification's
+    // role and speaks only its text.
+    auto* box = new StatusBox(this);
+    note_ = new Notice(box);
+    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(box), note_}) {
+        w->setGeometry(0, 0, 1, 1);
+        w->setFocusPolicy(Qt::NoFocus);
+        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    note_->hide();
+    lower();
+}
+
+void Announcer::say(const QString& text) {
+    said_ = text;
+    // Hidden first: each text comes on show as a new notification, the same
+    // text told twice included.
+    note_->hide();
+    note_->setAccessibleName(text);
+    note_->show();
+}
+
+// ---------------------------------------------------------------------------
+
 void GameButton::setPictureName(const QString& name) {
     if (name == picture_) return;
     picture_ = name;
@@ -156,6 +207,18 @@ GameLabel::GameLabel(QWidget* parent, QString screen, QString name)
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
+void GameLabel::readOut(const QString& text) {
+    setAccessibleName(text);
+    // Taken by a click too, never by Tab: Tab from here goes on to the choices.
+    if (focusPolicy() == Qt::NoFocus) setFocusPolicy(Qt::ClickFocus);
+    setFocus(Qt::OtherFocusReason);
+}
+
+void GameLabel::focusOutEvent(QFocusEvent* e) {
+    if (!accessibleName().isEmpty()) setAccessibleName(QString());
+    QLabel::focusOutEvent(e);
+}
+
 void GameLabel::mouseReleaseEvent(QMouseEvent* e) {
     if (onClick && rect().contains(e->position().toPoint())) {
         e->accept();
@@ -209,11 +272,71 @@ void PictureView::paintEvent(QPaintEvent*) {
     }
 }
 
+bool PictureView::event(QEvent* e) {
+    // While the picture is carried, Tab goes on to the next label that takes
+    // it rather than to the next control.
+    if (carrying_ && e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+            keyPressEvent(k);
+            return true;
+        }
+    }
+    return QWidget::event(e);
+}
+
+void PictureView::focusOutEvent(QFocusEvent* e) {
+    // Whatever takes the focus away puts the picture back.
+    carrying_ = false;
+    targets_.clear();
+    QWidget::focusOutEvent(e);
+}
+
+void PictureView::chooseTarget(int step) {
+    const auto n = static_cast<int>(targets_.size());
+    target_ = static_cast<std::size_t>(((static_cast<int>(target_) + step) % n + n) % n);
+    if (say) say(QStringLiteral("Drop on: ") + targets_[target_]->text());
+}
+
 void PictureView::keyPressEvent(QKeyEvent* e) {
     const int key = e->key();
-    if (onClick && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (onClick && enter) {
         e->accept();
         onClick();
+        return;
+    }
+    if (carrying_) {
+        e->accept();
+        if (key == Qt::Key_Escape) {
+            carrying_ = false;
+            targets_.clear();
+            if (say) say(QStringLiteral("Put back: ") + accessibleName());
+        } else if (key == Qt::Key_Right || key == Qt::Key_Down || key == Qt::Key_Tab) {
+            chooseTarget(1);
+        } else if (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Backtab) {
+            chooseTarget(-1);
+        } else if (enter && !e->isAutoRepeat()) {
+            QLabel* target = targets_[target_];
+            carrying_ = false;
+            targets_.clear();
+            if (onKeyDrop) onKeyDrop(target);
+        }
+        return;
+    }
+    // A held key does not pick the picture up again right after its drop.
+    if (draggable && enter && !e->isAutoRepeat() && dropTargets) {
+        e->accept();
+        targets_ = dropTargets();
+        if (targets_.empty()) {
+            if (say) say(QStringLiteral("Nothing here takes ") + accessibleName());
+            return;
+        }
+        carrying_ = true;
+        target_ = 0;
+        if (say)
+            say(QStringLiteral("Picked up ") + accessibleName() + QStringLiteral(". Drop on: ") + targets_[0]->text() +
+                QStringLiteral(". Arrow keys choose, Enter drops, Escape puts it back."));
         return;
     }
     QWidget::keyPressEvent(e);

@@ -103,7 +103,8 @@ TEST_F(Binding, TheLoadStepAsksTheNameAndShowsPlainOkBoxesTitledVendral) {
     QWidget* verify = widget("Form1", "cmdverify");
     ASSERT_NE(verify, nullptr);
     EXPECT_EQ(verify->geometry(), QRect(416, 392, 65, 25));
-    EXPECT_EQ(verify->accessibleDescription(), "cmdverify");
+    EXPECT_EQ(verify->objectName(), "cmdverify");
+    EXPECT_TRUE(verify->accessibleDescription().isEmpty());  // never read out to players
     EXPECT_FALSE(widget("Form1", "cmdstart")->isVisible());
 }
 
@@ -206,7 +207,8 @@ TEST(BindingKeyboard, APictureThatDoesSomethingIsReachedByTabAndPressedByEnter) 
     ScreenWindow* w = platform.window("DropProbe");
     QWidget* cup = w->findChild<QWidget*>("cup");
     EXPECT_EQ(cup->focusPolicy(), Qt::StrongFocus);
-    EXPECT_EQ(w->findChild<QWidget*>("icon")->focusPolicy(), Qt::NoFocus);  // dragged, never pressed
+    // Dragged, never pressed: reached by Tab too, for the keyboard's drag.
+    EXPECT_EQ(w->findChild<QWidget*>("icon")->focusPolicy(), Qt::StrongFocus);
     cup->setFocus();
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(cup, &enter);

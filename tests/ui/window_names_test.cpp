@@ -1,5 +1,6 @@
 // What tools outside the game see of its windows: every control under its
-// own name (object name and accessible description), nothing else described,
+// own name (object name, and accessible description when tools ask for it
+// with VENDRAL_ACCESSIBLE_IDS=1), nothing else described,
 // captions and pictures as accessible names; the event loop ending with 0
 // when the game ends; and the scripted player's window driver, which clicks
 // whatever lies on top and words its refusals as the headless player does.
@@ -72,12 +73,14 @@ int inEventLoop(const std::function<void()>& body, bool endLoop = true) {
 class AllScreens : public ::testing::Test {
 protected:
     void SetUp() override {
+        qputenv("VENDRAL_ACCESSIBLE_IDS", "1");
         platform.useManualClock(true);
         platform.attach(game);
         inEventLoop([&] {
             game.start();
             for (const ScreenDef* d : allScreens()) game.load(d->name);
         });
+        qunsetenv("VENDRAL_ACCESSIBLE_IDS");
     }
     QWidget* widget(std::string_view screen, std::string_view control) {
         return platform.window(screen)->findChild<QWidget*>(qs(control));
