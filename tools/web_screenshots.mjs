@@ -1,5 +1,6 @@
 // Screenshots of the web page for the README: the Final Battle on a desktop
-// browser window and the first journey on a phone held upright, played in
+// browser window, and on a phone held upright the first journey and the
+// Final Battle in the reading layout beside the original layout, played in
 // headless Chromium through the page's test mode.
 //
 //   scripts/web.sh --no-serve && npm ci --prefix tests/web
@@ -29,7 +30,7 @@ async function act(page, selector, text) {
 }
 
 const browser = await launchBrowser();
-const server = await serveSite();
+const server = await serveSite(process.env.VENDRAL_WEB_SITE || undefined);
 try {
   // The wizard jumps to the Gates with the second code and meets Nilrem.
   {
@@ -46,21 +47,39 @@ try {
     await page.screenshot({ path: join(out, "web-desktop.png") });
     await context.close();
   }
-  // A knight on the road, on a phone.
-  {
-    const { page, context } = await openPage(browser, server, "?test", {
-      viewport: { width: 360, height: 640 },
-      hasTouch: true,
-    });
-    await page.evaluate(() => window.vendral.start());
-    await settle(page);
-    await act(page, '[data-control="cmdknight"]');
-    await act(page, '[data-control="cmdstart"]');
-    await page.screenshot({ path: join(out, "web-phone.png") });
-    await context.close();
+  // On a phone, in each layout: a knight on the road, and the wizard at the
+  // Final Battle.
+  for (const [layout, suffix] of [
+    ["original", ""],
+    ["reading", "-reading"],
+  ]) {
+    const phone = { viewport: { width: 360, height: 640 }, hasTouch: true };
+    {
+      const { page, context } = await openPage(browser, server, `?test&layout=${layout}`, phone);
+      await page.evaluate(() => window.vendral.start());
+      await settle(page);
+      await act(page, '[data-control="cmdknight"]');
+      await act(page, '[data-control="cmdstart"]');
+      await page.screenshot({ path: join(out, `web-phone${suffix}.png`) });
+      await context.close();
+    }
+    {
+      const { page, context } = await openPage(browser, server, `?test&layout=${layout}`, phone);
+      await page.evaluate(() => window.vendral.start());
+      await settle(page);
+      await act(page, '[data-control="cmdwizard"]');
+      await act(page, '[data-control="txtjump"]', "TEKAVURM");
+      await act(page, '[data-control="cmdverify"]');
+      await act(page, '[data-control="Command138"]');
+      await act(page, '[data-screen="Form3"] [data-control="Command53"]');
+      await page.evaluate(() => window.vendral.advance(15000));
+      await settle(page);
+      await page.screenshot({ path: join(out, `web-phone-battle${suffix}.png`) });
+      await context.close();
+    }
   }
 } finally {
   await browser.close();
   await server.close();
 }
-console.log(`Screenshots in ${out}: web-desktop.png, web-phone.png`);
+console.log(`Screenshots in ${out}: web-desktop.png, web-phone.png, web-phone-battle.png, web-phone-reading.png, web-phone-battle-reading.png`);
