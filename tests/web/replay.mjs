@@ -50,6 +50,16 @@ export async function runScript(lines, driver, write) {
       write("error: the game has ended\n");
       return 2;
     }
+    // Names and rolls are queued before the game starts; every other line
+    // starts it first, even one that cannot be read, as vendral-replay does.
+    const queued = ["name", "cancel", "roll"].includes(line.command);
+    if (!queued && !driver.started) {
+      await driver.start();
+      if (driver.ended) {
+        write("error: the game has ended\n");
+        return 2;
+      }
+    }
     const step = readCommand(line);
     if (step.why) {
       write(lineError(line, step.why));
@@ -62,13 +72,6 @@ export async function runScript(lines, driver, write) {
     if (step.command === "roll") {
       await driver.roll(step.digit);
       continue;
-    }
-    if (!driver.started) {
-      await driver.start();
-      if (driver.ended) {
-        write("error: the game has ended\n");
-        return 2;
-      }
     }
     let why = "";
     switch (step.command) {
