@@ -371,7 +371,12 @@ void QtPlatform::flushSpeech() {
 }
 
 void QtPlatform::windowActivated(ScreenWindow* w) {
-    if (w == topWindow()) trySpeak(false);
+    // The window hands its focus back right after this: the screen reader
+    // speaks that first, then the news, which nothing cuts off.
+    if (w == topWindow() && !pendingSpeech_.isEmpty())
+        QTimer::singleShot(0, this, [this] {
+            if (ScreenWindow* top = topWindow(); top && top->isActiveWindow()) trySpeak(false);
+        });
 }
 
 void QtPlatform::repeatKey() {
