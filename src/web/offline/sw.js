@@ -88,10 +88,20 @@ self.addEventListener("message", (event) => {
   const [port] = event.ports;
   event.waitUntil(
     (async () => {
-      const windows = await self.clients.matchAll({ type: "window", includeUncontrolled: true });
-      const alone = windows.every((client) => client.id === event.source?.id || !client.url.startsWith(SCOPE));
-      if (alone) await self.skipWaiting();
+      const others = async () => {
+        const windows = await self.clients.matchAll({ type: "window", includeUncontrolled: true });
+        return windows.some((client) => client.id !== event.source?.id && client.url.startsWith(SCOPE));
+      };
+      // A page reloaded from the cache asks before the document it replaces
+      // has quite gone: that one is given a moment to go.
+      let alone = !(await others());
+      for (let i = 0; i < 10 && !alone; ++i) {
+        await new Promise((resolve) => setTimeout(resolve, 100));
+        alone = !(await others());
+      }
       port.postMessage(alone ? "taking-over" : "in-use");
+      // Kept alive until it is on its way to taking over.
+      if (alone) await self.skipWaiting();
     })(),
   );
 });

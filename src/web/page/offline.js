@@ -19,7 +19,7 @@ const params = new URLSearchParams(location.search);
 const enabled = "serviceWorker" in navigator && (!params.has("test") || params.has("offline"));
 // How long a waiting version may take to take over before the game starts
 // on the version the page has.
-const TAKE_OVER_MS = 5000;
+const TAKE_OVER_MS = 10_000;
 
 export const UPDATE_READY_TEXT = "A new version of Vendral is ready. It starts when you play again.";
 
@@ -50,9 +50,11 @@ function askToTakeOver(worker) {
 }
 
 // Resolves when the game may start. Where a new version waits, it is asked
-// to take over first; if it does, the page reloads into it and this never
-// resolves.
-export async function beforeGame() {
+// to take over first, once `loaded` (the module coming up) has resolved: the
+// browser lets a new version take over only when the old one is answering
+// none of the page's requests. If it takes over, the page reloads into it
+// and this never resolves.
+export async function beforeGame(loaded) {
   if (!enabled) return;
   let registration;
   try {
@@ -62,6 +64,11 @@ export async function beforeGame() {
   }
   const waiting = registration?.waiting;
   if (!waiting || !registration.active) return;
+  try {
+    await loaded;
+  } catch {
+    return;
+  }
   const container = navigator.serviceWorker;
   const controlled = new Promise((resolve) => container.addEventListener("controllerchange", resolve, { once: true }));
   if ((await askToTakeOver(waiting)) !== "taking-over") return;

@@ -114,8 +114,9 @@ if (typeof createVendral !== "function") {
   loading.textContent = "Vendral could not be loaded.";
 } else {
   // A new version waiting takes over (and the page reloads into it) before
-  // any game starts; the module comes up meanwhile.
-  Promise.all([createVendral({ page }), beforeGame()])
+  // any game starts, once the module is up.
+  const loaded = createVendral({ page });
+  Promise.all([loaded, beforeGame(loaded)])
     .then(([module]) => {
       setModule(module);
       if (testMode) {
