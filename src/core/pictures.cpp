@@ -1,5 +1,8 @@
 #include "core/pictures.h"
 
+#include "core/hit.h"
+#include "core/screen.h"
+
 namespace vendral {
 
 std::string_view pictureWords(std::string_view picture) {
@@ -30,6 +33,18 @@ std::string_view pictureWords(std::string_view picture) {
     for (const Phrase& p : phrases)
         if (p.picture == picture) return p.words;
     return picture;
+}
+
+std::string pictureWordsOf(const Control& c) {
+    std::string words(pictureWords(c.picture()));
+    // A stretched picture is drawn at its box's size, so its size is seen.
+    if (c.picture().empty() || !c.def().stretch) return words;
+    int sharing = 0;
+    for (const Control& other : c.screen().controls())
+        if (other.kind() == Kind::Image && other.def().stretch && other.picture() == c.picture()) ++sharing;
+    if (sharing < 2) return words;
+    return words + " " + std::to_string(pixelsOf(c.def().width)) + " wide by " +
+           std::to_string(pixelsOf(c.def().height)) + " high";
 }
 
 }  // namespace vendral

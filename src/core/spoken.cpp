@@ -112,7 +112,7 @@ const Control* situationLabel(const Screen& s) {
 
 std::string choiceName(const Control& c) {
     if (c.kind() != Kind::Image && hasWords(c.caption())) return std::string(trimmed(c.caption()));
-    if (!c.picture().empty()) return std::string(trimmed(pictureWords(c.picture())));
+    if (!c.picture().empty()) return std::string(trimmed(pictureWordsOf(c)));
     return c.kind() == Kind::Image ? "a picture" : "a button without words";
 }
 

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "core/hit.h"
+#include "core/pictures.h"
 #include "ui/widgets.h"
 
 namespace vendral {
@@ -247,7 +248,7 @@ void ScreenWindow::apply(const Control& c) {
         auto* p = static_cast<PictureView*>(w);
         p->setPictureName(QString::fromStdString(c.picture()));
         // A screen reader says what the picture shows, not its file name.
-        const QString description = pictureDescription(p->pictureName());
+        const QString description = QString::fromStdString(pictureWordsOf(c));
         if (p->accessibleName() != description) p->setAccessibleName(description);
         break;
     }

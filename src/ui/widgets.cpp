@@ -16,7 +16,6 @@
 #include <QSvgRenderer>
 #include <memory>
 
-#include "core/pictures.h"
 
 // The pictures live in a resource compiled into a static library: it must be
 // registered by hand, once, before the first picture is drawn.
@@ -72,12 +71,6 @@ QPixmap picturePixmap(const QString& name, QSize size, qreal dpr) {
         r->render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
     }
     return pm;
-}
-
-QString pictureDescription(const QString& name) {
-    const QByteArray utf8 = name.toUtf8();
-    const std::string_view words = pictureWords(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-    return QString::fromUtf8(words.data(), static_cast<qsizetype>(words.size()));
 }
 
 // ---------------------------------------------------------------------------

@@ -21,9 +21,6 @@ class Control;
 void paintPicture(QPainter& p, const QString& name, const QRectF& target, bool stretch);
 QSize pictureSize(const QString& name);
 QPixmap picturePixmap(const QString& name, QSize size, qreal dpr);
-// What a picture shows, in a few words, for screen readers: "the disc".
-// Empty for no picture; the picture's own name for one not in the table.
-QString pictureDescription(const QString& name);
 
 // Whether tools asked for every control's internal name ("cmdwizard",
 // "Form1") as its accessible description: VENDRAL_ACCESSIBLE_IDS=1 in the

@@ -172,7 +172,7 @@ std::string describeForPage(const Screen& s) {
         out += ",\"picture\":";
         appendJson(out, c.picture());
         out += ",\"words\":";
-        appendJson(out, pictureWords(c.picture()));
+        appendJson(out, pictureWordsOf(c));
         out += std::string(",\"stretch\":") + (d.stretch ? "true" : "false");
         out += std::string(",\"draggable\":") + (d.dragAuto ? "true" : "false");
         out += std::string(",\"click\":") + (c.onClick ? "true" : "false");
@@ -279,7 +279,7 @@ public:
                 continue;
             }
             last = {true, c->caption(), c->picture(), c->visible(), c->enabled(), left, top};
-            const std::string words(pictureWords(c->picture()));
+            const std::string words(pictureWordsOf(*c));
             js_control_changed(screenName(c->screen()), index, c->caption().c_str(), c->visible() ? 1 : 0,
                                c->enabled() ? 1 : 0, left, top, c->picture().c_str(), words.c_str());
         }
