@@ -63,7 +63,14 @@ export async function newPage(browser, { viewport = { width: 1280, height: 800 }
   page.on("console", (m) => {
     if (m.type() === "error") faults.push(`console error: ${m.text()}`);
   });
-  page.on("requestfailed", (r) => faults.push(`request failed: ${r.url()} (${r.failure()?.errorText})`));
+  page.on("requestfailed", (r) => {
+    const why = r.failure()?.errorText;
+    // The browser fetches the tab's icon for itself (a request of no kind the
+    // page makes, an SVG where the pictures come as images) and drops that
+    // fetch when it no longer needs it: not a fault of the page.
+    if (why === "net::ERR_ABORTED" && r.resourceType() === "other" && r.url().endsWith(".svg")) return;
+    faults.push(`request failed: ${r.url()} (${why})`);
+  });
   page.on("request", (r) => requests.push(r.url()));
   page.on("dialog", (d) => {
     dialogs.push(`${d.type()}: ${d.message()}`);
