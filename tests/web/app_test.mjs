@@ -146,8 +146,18 @@ test("the page installs as an app: its manifest, icons and worker", async (t) =>
   const faults = [];
   page.on("pageerror", (e) => faults.push(`uncaught exception: ${e.message}`));
   page.on("console", (m) => m.type() === "error" && faults.push(`console error: ${m.text()}`));
+  // The worker is registered only once the name prompt is open, so that
+  // it does not keep the player waiting for the prompt.
+  await page.addInitScript(() => {
+    const register = ServiceWorkerContainer.prototype.register;
+    ServiceWorkerContainer.prototype.register = function (...args) {
+      window.__promptOpenAtRegister = document.getElementById("prompt")?.open ?? null;
+      return register.apply(this, args);
+    };
+  });
   await page.goto(new URL("index.html", server.url).href, { waitUntil: "load", timeout: 60_000 });
   await within(30_000, "a worker in control", page.waitForFunction(() => navigator.serviceWorker.controller !== null));
+  assert.equal(await page.evaluate(() => window.__promptOpenAtRegister), true);
   const cdp = await context.newCDPSession(page);
   const manifest = await cdp.send("Page.getAppManifest");
   assert.ok(manifest.url && manifest.data, "the page links no manifest");

@@ -1,7 +1,7 @@
 // Offline play and safe updates, the page's side of the service worker
 // (sw.js, written by the build with the build's exact file list).
 //
-// The page registers the worker once it has loaded; after that first visit
+// The page registers the worker once its game is up; after that first visit
 // the whole game, "Play again" included, comes from the worker's cache.
 // A new version of the game installs beside the old one and waits: it never
 // takes over a game being played. Before a game starts (before the name
@@ -30,10 +30,15 @@ export function registerWorker() {
       // The game plays on without it, online only.
       console.warn("Vendral cannot be kept for offline play:", error);
     });
-  // After the page's own files: the first visit's start is not slowed by the
-  // worker fetching the same files again.
-  if (document.readyState === "complete") register();
-  else window.addEventListener("load", register, { once: true });
+  // Called once the game is up (its name prompt open), and registered at
+  // the browser's next quiet moment after the page has loaded: the worker
+  // starts a thread of its own and fetches every file of the page again,
+  // which would otherwise compete with compiling and starting the module
+  // and make the player wait longer for the prompt.
+  const whenQuiet = () =>
+    "requestIdleCallback" in window ? requestIdleCallback(register, { timeout: 2000 }) : setTimeout(register, 500);
+  if (document.readyState === "complete") whenQuiet();
+  else window.addEventListener("load", whenQuiet, { once: true });
 }
 
 // Asks `worker` to take over; resolves to its answer, or null after a while.

@@ -69,7 +69,6 @@ again.addEventListener("keydown", (event) => {
 });
 window.addEventListener("resize", layout);
 listenForRepeat();
-registerWorker();
 
 const page = {
   messageBox,
@@ -127,6 +126,7 @@ if (typeof createVendral !== "function") {
       } else {
         start();
       }
+      registerWorker();
     })
     .catch((error) => {
       console.error(error);
