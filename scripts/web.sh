@@ -17,8 +17,9 @@ for arg in "$@"; do
   esac
 done
 
-# rsvg-convert (librsvg2-bin) draws the installed app's icons.
-extra=(emscripten librsvg2-bin)
+# rsvg-convert (librsvg2-bin) draws the installed app's icons, pngquant
+# makes them smaller.
+extra=(emscripten librsvg2-bin pngquant)
 command -v node >/dev/null || extra+=(nodejs)
 scripts/deps.sh "${extra[@]}"
 # Debian's emscripten finds its JavaScript helpers (acorn) among Debian's own

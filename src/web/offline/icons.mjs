@@ -1,6 +1,7 @@
 // Renders the installed app's icons from the game's own SVG icon, at build
-// time, with rsvg-convert (Debian's librsvg2-bin): browsers install a page
-// only with PNG icons of their own sizes, and ignore SVG ones.
+// time, with rsvg-convert (Debian's librsvg2-bin), then makes them smaller
+// with pngquant: browsers install a page only with PNG icons of their own
+// sizes, and ignore SVG ones.
 //
 //   node icons.mjs ICON.svg OUTDIR BACKGROUND
 //
@@ -9,7 +10,8 @@
 // BACKGROUND (a #rrggbb colour), shrunk so that every corner of the shield
 // and the sword's pommel stay inside the circle a launcher may cut it to
 // (the middle 80%, a radius of 0.4 of the side). Exit status 1 with a
-// message when the icon cannot be read or rsvg-convert is missing or fails.
+// message when the icon cannot be read or rsvg-convert or pngquant is
+// missing or fails.
 import { spawnSync } from "node:child_process";
 import { mkdirSync, readFileSync, writeFileSync, rmSync } from "node:fs";
 import { join, resolve } from "node:path";
@@ -55,6 +57,22 @@ function rsvg(input, output, size) {
   if (run.error || run.status !== 0) throw new IconError(`rsvg-convert failed on ${input}: ${run.error?.message ?? run.stderr.trim()}`);
 }
 
+// The icon's flat colours and their soft edges fit a palette of 256
+// colours with no difference to see, at under half the size: pngquant
+// (Debian's pngquant) redraws each PNG so, in place. An icon it cannot
+// draw well enough in a palette (or no smaller) is kept as rsvg-convert drew it.
+function shrink(png) {
+  const run = spawnSync(
+    "pngquant",
+    ["--quality=80-100", "--speed=1", "--strip", "--skip-if-larger", "--force", "--output", png, png],
+    { encoding: "utf8" },
+  );
+  if (run.error?.code === "ENOENT") throw new IconError("pngquant is not installed (Debian's pngquant: scripts/deps.sh pngquant)");
+  // 98: no smaller; 99: not good enough in a palette.
+  if (run.status === 98 || run.status === 99) return;
+  if (run.error || run.status !== 0) throw new IconError(`pngquant failed on ${png}: ${run.error?.message ?? run.stderr.trim()}`);
+}
+
 export function renderIcons(icon, outDir, background) {
   let text;
   try {
@@ -63,7 +81,10 @@ export function renderIcons(icon, outDir, background) {
     throw new IconError(`cannot read the icon ${icon}: ${e.message}`);
   }
   mkdirSync(outDir, { recursive: true });
-  for (const size of SIZES) rsvg(icon, join(outDir, `icon-${size}.png`), size);
+  for (const size of SIZES) {
+    rsvg(icon, join(outDir, `icon-${size}.png`), size);
+    shrink(join(outDir, `icon-${size}.png`));
+  }
   const wrapper = join(outDir, "icon-maskable.svg.tmp");
   writeFileSync(wrapper, maskableSvg(text, MASKABLE_SIZE, background, MASKABLE_SHARE));
   try {
@@ -71,6 +92,7 @@ export function renderIcons(icon, outDir, background) {
   } finally {
     rmSync(wrapper, { force: true });
   }
+  shrink(join(outDir, `icon-maskable-${MASKABLE_SIZE}.png`));
 }
 
 if (process.argv[1] && resolve(process.argv[1]) === fileURLToPath(import.meta.url)) {

@@ -1,5 +1,6 @@
 # The installable, offline page: the web app manifest, the icons rendered
-# from the game's icon by rsvg-convert (Debian's librsvg2-bin), and last the
+# from the game's icon by rsvg-convert (Debian's librsvg2-bin) and made
+# smaller by pngquant, and last the
 # service worker (sw.js), written with the build's exact file list and a
 # cache named by the build's content hash. Included by src/web/CMakeLists.txt
 # once the page's files are known: SITE is the site folder, `copied` the
@@ -11,6 +12,10 @@ endif()
 find_program(VENDRAL_RSVG_CONVERT rsvg-convert)
 if(NOT VENDRAL_RSVG_CONVERT)
   message(FATAL_ERROR "the web page's icons are drawn by rsvg-convert: install Debian's librsvg2-bin (scripts/deps.sh librsvg2-bin)")
+endif()
+find_program(VENDRAL_PNGQUANT pngquant)
+if(NOT VENDRAL_PNGQUANT)
+  message(FATAL_ERROR "the web page's icons are made smaller by pngquant: install Debian's pngquant (scripts/deps.sh pngquant)")
 endif()
 find_program(VENDRAL_NODE_FOR_WEB node REQUIRED)
 
