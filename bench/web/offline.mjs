@@ -2,7 +2,7 @@
 // navigation → the name prompt's <dialog> open, by the page's own clock.
 //
 //   node bench/web/offline.mjs first     a first visit: every file from the host,
-//                                         the worker registered after the page loads
+//                                         the worker registered once the prompt is open
 //   node bench/web/offline.mjs second    a second visit: the page and all its files
 //                                         from the worker's cache
 //   node bench/web/offline.mjs rounds N  N rounds of first, second and the bare

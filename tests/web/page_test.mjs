@@ -14,7 +14,7 @@ import { spawnSync } from "node:child_process";
 import { existsSync, readFileSync, readdirSync } from "node:fs";
 import { join } from "node:path";
 import vm from "node:vm";
-import { DEFAULT_SITE, REPO, launchBrowser, openPage, serveSite, within } from "./browser.mjs";
+import { DEFAULT_SITE, REPO, launchBrowser, newPage, openPage, serveSite, within } from "./browser.mjs";
 import { PageDriver, parseScript, runScript } from "./replay.mjs";
 import { JoinError, joinModules } from "../../src/web/page/join.mjs";
 
@@ -650,4 +650,26 @@ test("the game ending while a dialog waits answers it, and the handler that wait
   await boxed.page.locator('[data-screen="Form1"] [data-control="cmdknight"]').click();
   assert.deepEqual(await boxed.page.evaluate(() => window.vendral.settle()), { dialog: "message", ended: false });
   await answered(boxed);
+});
+
+test("a host that serves the module with another type still starts the game; one without the module says so", async (t) => {
+  const wasm = readFileSync(join(SITE, "vendral.wasm"));
+  const served = async (answer) => {
+    const g = await newPage(browser);
+    t.after(() => g.context.close());
+    await g.page.route("**/vendral.wasm", answer);
+    await g.page.goto(new URL("index.html?test&hold", server.url).href, { waitUntil: "load", timeout: 60_000 });
+    return g;
+  };
+  // Not compiled as it streams in (the browser wants application/wasm):
+  // compiled from the whole file instead, and the game plays.
+  const plain = await served((route) => route.fulfill({ body: wasm, contentType: "application/octet-stream" }));
+  await within(60_000, "window.vendralReady", plain.page.evaluate(() => window.vendralReady));
+  await plain.page.evaluate(() => window.vendral.start());
+  await plain.page.locator("#prompt[open]").waitFor({ timeout: 30_000 });
+  assert.deepEqual(plain.faults, []);
+  // No module at all: the page says it cannot start, and nothing else runs.
+  const missing = await served((route) => route.fulfill({ status: 404, body: "" }));
+  await missing.page.waitForFunction(() => document.getElementById("loading").textContent.includes("could not start"), null, { timeout: 30_000 });
+  assert.equal(await missing.page.evaluate(() => window.vendral ?? null), null);
 });

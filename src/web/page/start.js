@@ -106,6 +106,40 @@ function start() {
   });
 }
 
+// The module starts compiling as soon as this script runs, while the
+// module's loader sets itself up (10 ms or more here) rather than after it.
+// A host that does not serve it as application/wasm cannot have it compiled
+// as it streams in: it is then compiled from the whole file.
+const WASM = "vendral.wasm";
+const compiling =
+  typeof WebAssembly === "object" && typeof WebAssembly.compileStreaming === "function"
+    ? WebAssembly.compileStreaming(fetch(WASM, { credentials: "same-origin" }))
+    : Promise.reject(new Error("no streaming compilation"));
+compiling.catch(() => {});
+
+function cannotStart(error) {
+  console.error(error);
+  loading.textContent = "Vendral could not start in this browser.";
+}
+
+// The loader's hook for making the module's instance: from the compiled
+// module above. Returns at once; the loader waits for `receive`.
+function instantiateWasm(imports, receive) {
+  compiling
+    .catch(() =>
+      fetch(WASM, { credentials: "same-origin" })
+        .then((response) => {
+          if (!response.ok) throw new Error(`${WASM}: ${response.status}`);
+          return response.arrayBuffer();
+        })
+        .then((bytes) => WebAssembly.compile(bytes)),
+    )
+    .then((compiled) => WebAssembly.instantiate(compiled, imports))
+    .then((instance) => receive(instance))
+    .catch(cannotStart);
+  return {};
+}
+
 let signalReady;
 if (testMode) window.vendralReady = new Promise((resolve) => (signalReady = resolve));
 
@@ -114,7 +148,7 @@ if (typeof createVendral !== "function") {
 } else {
   // A new version waiting takes over (and the page reloads into it) before
   // any game starts, once the module is up.
-  const loaded = createVendral({ page });
+  const loaded = createVendral({ page, instantiateWasm });
   Promise.all([loaded, beforeGame(loaded)])
     .then(([module]) => {
       setModule(module);
@@ -128,8 +162,5 @@ if (typeof createVendral !== "function") {
       }
       registerWorker();
     })
-    .catch((error) => {
-      console.error(error);
-      loading.textContent = "Vendral could not start in this browser.";
-    });
+    .catch(cannotStart);
 }
